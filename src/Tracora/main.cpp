@@ -1,0 +1,3 @@
+#include "StartUp.h"
+
+int main(int argc, char** argv) { return runTracora(argc, argv); }
