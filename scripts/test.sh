@@ -9,6 +9,9 @@ JOBS=$(nproc)
 scripts/setup-packages.sh
 scripts/start-test-server.sh
 
+# The local engine gets a root of its own, so it works beside the server.
+scripts/embedded-root.sh "$(pwd)/build/fbroot"
+export TRACORA_EMBEDDED_ROOT="$(pwd)/build/fbroot"
 export TRACORA_TEST_SERVER=localhost
 export QT_QPA_PLATFORM=offscreen
 

@@ -3,6 +3,7 @@
 #include "IB_CriaDB/IB_CriaDB.h"
 #include "ini/IniFile.h"
 #include "os/Os.h"
+#include "schema/Schema.h"
 #include "widgets/Application.h"
 
 #include <algorithm>
@@ -50,12 +51,14 @@ std::string trimBlanks(const std::string& text) {
 }
 
 std::string composeDatabasePath(const std::string& server, const std::string& directory) {
-    if (!trimBlanks(server).empty()) return server + ":" + directory + "SYSTEM.DAT";
+    if (!trimBlanks(server).empty())
+        return server + ":" + directory + "SYSTEM.DAT";
     return directory + "SYSTEM.DAT";
 }
 
 std::string perUserDirectory(const std::string& base) {
-    if (trimBlanks(base).empty()) return {};
+    if (trimBlanks(base).empty())
+        return {};
     const char sep = base.find('/') != std::string::npos ? '/' : '\\';
     return base + sep + "Marbeton" + sep + "XOVA_8" + sep;
 }
@@ -63,8 +66,21 @@ std::string perUserDirectory(const std::string& base) {
 TdmLog::TdmLog()
     : sqlLog(BDLog, kSqlLogText),
       sqlAux(BDLog),
-      sqlPesq(BDLog, "SELECT * FROM LOG WHERE ID = 0") {
+      sqlPesq(BDLog, "SELECT * FROM LOG WHERE ID = 0"),
+      IBScript(BDExecScript) {
     BDLog.beforeConnect = [this] { BDLogBeforeConnect(); };
+
+    BDExecScript.params().add("USER_NAME=MBCXOVA8");
+    BDExecScript.params().add("PASSWORD=wund");
+    BDExecScript.params().add("lc_ctype=WIN1252");
+    IBTransaction.isolation = firebird::TransactionOptions::Isolation::ReadCommitted;
+    IBTransaction.recordVersion = true;
+    IBTransaction.wait = false;
+    BDExecScript.defaultTransaction = IBTransaction;
+    IBScript.setScript(std::string(schema::logSchemaScript()));
+
+    IBSecurityService1.userName = "SYSDBA";
+    IBSecurityService1.password = "pelicanos";
 }
 
 TdmLog* TdmLog::Create() {
@@ -76,7 +92,8 @@ TdmLog* TdmLog::Create() {
 
 TdmLog::~TdmLog() {
     DataModuleDestroy();
-    if (dmLog == this) dmLog = nullptr;
+    if (dmLog == this)
+        dmLog = nullptr;
 }
 
 std::string TdmLog::GetEnvVarValue(const std::string& VarName) {
@@ -90,7 +107,8 @@ std::string TdmLog::camIniUsr() {
     std::string upper = exeDir;
     std::transform(upper.begin(), upper.end(), upper.begin(),
                    [](unsigned char c) { return (c >= 'a' && c <= 'z') ? c - 'a' + 'A' : c; });
-    if (upper.find("XOVA") == std::string::npos) return result;
+    if (upper.find("XOVA") == std::string::npos)
+        return result;
 
     bool perUser = false;
 
@@ -106,16 +124,21 @@ std::string TdmLog::camIniUsr() {
     const std::string userDir = base ? perUserDirectory(*base) : std::string();
 
     const ini::IniFile xova(exeDir + "XOVA.INI");
-    if (trimBlanks(xova.readString("XOVA", "TERMINAL_SERVICES", "N")) == "S") perUser = true;
+    if (trimBlanks(xova.readString("XOVA", "TERMINAL_SERVICES", "N")) == "S")
+        perUser = true;
 
     // Without a per-user directory there is nowhere else to look.
-    if (!perUser || userDir.empty()) return result;
+    if (!perUser || userDir.empty())
+        return result;
 
     if (!os::fileExists(userDir + "system.ini")) {
-        if (!os::createDirectories(userDir)) return result;
-        if (!os::copyFileNoOverwrite(exeDir + "system.ini", userDir + "system.ini")) return result;
+        if (!os::createDirectories(userDir))
+            return result;
+        if (!os::copyFileNoOverwrite(exeDir + "system.ini", userDir + "system.ini"))
+            return result;
     }
-    if (os::fileExists(userDir + "system.ini")) result = userDir;
+    if (os::fileExists(userDir + "system.ini"))
+        result = userDir;
     return result;
 }
 
@@ -126,7 +149,9 @@ void TdmLog::DataModuleCreate() {
     VerificaBancoLog(servidor, caminho);
 }
 
-void TdmLog::DataModuleDestroy() { BDLog.setConnected(false); }
+void TdmLog::DataModuleDestroy() {
+    BDLog.setConnected(false);
+}
 
 void TdmLog::BDLogBeforeConnect() {
     const ini::IniFile settings(camIniUsr() + "system.ini");
@@ -135,6 +160,7 @@ void TdmLog::BDLogBeforeConnect() {
 
     auto& params = BDLog.params();
     params.clear();
-    for (const char* entry : kBDLogParams) params.add(entry);
+    for (const char* entry : kBDLogParams)
+        params.add(entry);
     params.setValue("DataBase", composeDatabasePath(servidor, caminho));
 }

@@ -1,14 +1,17 @@
 #pragma once
 
+#include "firebird/ScriptRunner.h"
+#include "firebird/ServiceManager.h"
 #include "firebird/SqlConnection.h"
 #include "firebird/SqlDataSet.h"
+#include "firebird/Transaction.h"
 
 #include <string>
 
 // The data module: it owns every connection, statement and result set the
 // viewer uses to reach the log database. One instance lives for the whole run.
 class TdmLog {
-public:
+  public:
     // Builds the module and its components, makes `dmLog` refer to it, then runs
     // its creation handler; an error escaping the handler reaches the default
     // error box and the module is created all the same.
@@ -29,8 +32,15 @@ public:
     firebird::SqlDataSet sqlLog;
     firebird::SqlDataSet sqlAux;
     firebird::SqlDataSet sqlPesq;
+    // Used only to provision the log database: the script connection, its
+    // transaction and the schema script, and the server's services.
+    firebird::SqlConnection BDExecScript;
+    firebird::TransactionOptions IBTransaction;
+    firebird::ScriptRunner IBScript;
+    firebird::ServiceManager IBSecurityService1;
+    firebird::ServiceManager IBConfigService1;
 
-private:
+  private:
     TdmLog();
 };
 

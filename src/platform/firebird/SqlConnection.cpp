@@ -24,13 +24,16 @@ ConnectionParams SqlConnection::connectionParams() const {
     p.user = params_.value("User_Name");
     p.password = params_.value("Password");
     p.role = params_.value("RoleName");
-    p.charset = params_.value("ServerCharSet");
+    // dbExpress-style connections name it ServerCharSet, IBX-style ones lc_ctype.
+    p.charset = params_.find("ServerCharSet").value_or(params_.value("lc_ctype"));
     const std::string dialect = params_.value("SQLDialect");
     p.dialect = dialect.empty() ? 3 : std::stoi(dialect);
     return p;
 }
 
 TransactionOptions SqlConnection::transactionOptions() const {
+    if (defaultTransaction)
+        return *defaultTransaction;
     TransactionOptions options;
     std::optional<std::string> isolation = params_.find("IsolationLevel");
     if (!isolation) {
@@ -55,8 +58,10 @@ void SqlConnection::setConnected(bool value) {
         close();
         return;
     }
-    if (connected()) return;
-    if (beforeConnect) beforeConnect();
+    if (connected())
+        return;
+    if (beforeConnect)
+        beforeConnect();
     attachment_ = Attachment::attach(connectionParams());
 }
 

@@ -5,6 +5,7 @@
 #include "Transaction.h"
 
 #include <functional>
+#include <optional>
 #include <string_view>
 
 namespace firebird {
@@ -19,11 +20,13 @@ class Query;
 // RoleName, SQLDialect, ServerCharSet, and the isolation under "IsolationLevel"
 // or "<driver> TransIsolation" (ReadCommitted, RepeatableRead), WaitOnLocks.
 class SqlConnection {
-public:
+  public:
     ParamList& params() noexcept { return params_; }
     const ParamList& params() const noexcept { return params_; }
     // Runs before every connect; it may rewrite the parameters.
     std::function<void()> beforeConnect;
+    // The transaction every statement runs in; without one it follows the parameters.
+    std::optional<TransactionOptions> defaultTransaction;
 
     bool connected() const noexcept { return attachment_.attached(); }
     // Connecting when connected does nothing; a failed connect leaves it disconnected.
@@ -39,7 +42,7 @@ public:
     // Runs a statement that returns no rows and commits it.
     void execute(std::string_view sql);
 
-private:
+  private:
     ParamList params_;
     Attachment attachment_;
 };

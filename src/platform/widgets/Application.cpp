@@ -2,30 +2,24 @@
 
 #include "MessageBox.h"
 
-#include <QStringDecoder>
-
 namespace widgets {
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
 
-Application* Application::instance() { return qobject_cast<Application*>(QApplication::instance()); }
+Application* Application::instance() {
+    return qobject_cast<Application*>(QApplication::instance());
+}
 
 QString errorBoxText(const QString& message) {
-    if (!message.isEmpty() && message.back().unicode() > u'.') return message + u'.';
+    if (!message.isEmpty() && message.back().unicode() > u'.')
+        return message + u'.';
     return message;
 }
 
 namespace {
 
-// Messages come from the server and the system as bytes: UTF-8 when they are
-// valid UTF-8, else the 8-bit Windows-1252 text of the log database.
 QString messageOf(const std::exception& e) {
-    const QByteArray bytes(e.what());
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    QString text = utf8.decode(bytes);
-    if (!utf8.hasError()) return text;
-    QStringDecoder cp1252("windows-1252");
-    return cp1252.isValid() ? QString(cp1252.decode(bytes)) : QString::fromLatin1(bytes);
+    return systemText(e.what());
 }
 
 }  // namespace

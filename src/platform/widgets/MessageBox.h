@@ -16,6 +16,10 @@ struct MessageRequest {
     QString text;
 };
 
+// Text from the server or the system, as bytes: UTF-8 when it is valid UTF-8,
+// else the 8-bit Windows-1252 of the log database.
+QString systemText(const char* bytes);
+
 // A modal message box with a single OK button, owned by the active window.
 void showMessage(MessageIcon icon, const QString& caption, const QString& text);
 
