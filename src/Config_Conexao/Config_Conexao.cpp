@@ -63,6 +63,13 @@ QString connectionTimeText(qint64 elapsedMilliseconds) {
 TFrmConfig_Conexao::TFrmConfig_Conexao(QWidget* owner)
     : QDialog(owner), ui(std::make_unique<Ui::TFrmConfig_Conexao>()) {
     ui->setupUi(this);
+    QFont font(QStringLiteral("Sans Serif"));
+    font.setPixelSize(11);
+    setFont(font);
+    QFont banner = font;
+    banner.setPixelSize(13);
+    banner.setBold(true);
+    ui->Panel1->setFont(banner);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint |
                    Qt::WindowTitleHint);
     setFixedSize(514, 215);

@@ -67,6 +67,7 @@ TdmLog::TdmLog()
     : sqlLog(BDLog, kSqlLogText),
       sqlAux(BDLog),
       sqlPesq(BDLog, "SELECT * FROM LOG WHERE ID = 0"),
+      dspPesq(sqlPesq),
       IBScript(BDExecScript) {
     BDLog.beforeConnect = [this] { BDLogBeforeConnect(); };
 

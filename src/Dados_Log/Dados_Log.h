@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dataset/Provider.h"
+#include "dataset/ResultSet.h"
 #include "firebird/ScriptRunner.h"
 #include "firebird/ServiceManager.h"
 #include "firebird/SqlConnection.h"
@@ -32,6 +34,9 @@ class TdmLog {
     firebird::SqlDataSet sqlLog;
     firebird::SqlDataSet sqlAux;
     firebird::SqlDataSet sqlPesq;
+    // The complete result of the last search, read through its provider.
+    dataset::Provider dspPesq;
+    dataset::ResultSet cdsPesq;
     // Used only to provision the log database: the script connection, its
     // transaction and the schema script, and the server's services.
     firebird::SqlConnection BDExecScript;

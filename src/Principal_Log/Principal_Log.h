@@ -3,10 +3,20 @@
 #include <QMainWindow>
 #include <QString>
 
+#include <memory>
+
+namespace Ui {
+class TfrmPrincipal_Log;
+}
+namespace widgets {
+class DataSource;
+class ResultSetModel;
+}  // namespace widgets
+
 // The main window: filters, the result of the last search and its detail.
 class TfrmPrincipal_Log : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     // Runs FormCreate while it is constructed; when that refuses the start, the
     // application is told to terminate and the window must not be shown.
     explicit TfrmPrincipal_Log(QWidget* parent = nullptr);
@@ -17,12 +27,25 @@ public:
 
     void FormCreate();
     void FormShow();
+    // Enter and Down move to the next field, Up to the previous; the key goes on.
+    void edData1KeyDown(QWidget* Sender, int Key);
+    void BitBtn1Click();  // search
+    void BitBtn2Click();  // new search
+    void BitBtn3Click();  // print
+    void BitBtn4Click();  // export XML
+    void SpeedButton1Click();
 
-protected:
+    std::unique_ptr<Ui::TfrmPrincipal_Log> ui;
+    widgets::DataSource* dsLog;
+
+  protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
+    void fillList(class QComboBox* list, const char* statement);
     bool shown_ = false;
+    widgets::ResultSetModel* gridModel_ = nullptr;
 };
 
 extern TfrmPrincipal_Log* frmPrincipal_Log;

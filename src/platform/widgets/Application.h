@@ -13,7 +13,7 @@ namespace widgets {
 // reports every exception that escapes an event handler; the event loop goes on.
 class Application : public QApplication {
     Q_OBJECT
-public:
+  public:
     Application(int& argc, char** argv);
 
     static Application* instance();
@@ -39,7 +39,7 @@ public:
 
     bool notify(QObject* receiver, QEvent* event) override;
 
-private:
+  private:
     QString title_;
     std::vector<std::string> arguments_;
     bool terminated_ = false;

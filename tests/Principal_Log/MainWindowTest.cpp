@@ -1,0 +1,267 @@
+#include "Dados_Log/Dados_Log.h"
+#include "Principal_Log/Principal_Log.h"
+#include "ini/IniFile.h"
+#include "os/Os.h"
+#include "ui_Principal_Log.h"
+#include "widgets/Application.h"
+#include "widgets/ResultSetModel.h"
+
+#include "TestSupport.h"
+
+#include <QAbstractItemModelTester>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+// A shown main window over a provisioned log database.
+class MainWindow : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        REQUIRE_TEST_SERVER();
+        os::setExecutableDirectoryForTesting(exeDir_.path());
+        ini::IniFile ini(exeDir_.file("system.ini"));
+        ini.writeString("SYSTEM", "Servidor", *testsupport::testServer());
+        ini.writeString("SYSTEM", "Caminho", dbDir_.path());
+        auto* app = widgets::Application::instance();
+        app->resetTermination();
+        app->setCommandLine({"tracora", "Quarzit_Bemmelsk"});
+        window_ = std::make_unique<TfrmPrincipal_Log>();
+        module_.reset(TdmLog::Create());
+        ASSERT_TRUE(module_->BDLog.connected());
+    }
+    void TearDown() override {
+        window_.reset();
+        module_.reset();
+        os::setExecutableDirectoryForTesting({});
+    }
+    void show() {
+        window_->show();
+        QApplication::processEvents();
+    }
+    void insert(const std::string& user, const std::string& action, const std::string& table,
+                const std::string& text) {
+        module_->BDLog.execute("INSERT INTO LOG (USUARIO, ACAO, TABELA, LOG) VALUES ('" + user +
+                               "', '" + action + "', " +
+                               (table.empty() ? "NULL" : "'" + table + "'") + ", '" + text + "')");
+    }
+    Ui::TfrmPrincipal_Log& ui() { return *window_->ui; }
+    void search() { ui().BitBtn1->click(); }
+    QString count() { return ui().pnRecordCount->text(); }
+    QString cell(int row, int column) {
+        return ui().DBGrid1->model()->index(row, column).data().toString();
+    }
+
+    testsupport::TempDir exeDir_;
+    testsupport::TempDir dbDir_;
+    testsupport::MessageCatcher messages_;
+    std::unique_ptr<TdmLog> module_;
+    std::unique_ptr<TfrmPrincipal_Log> window_;
+};
+
+TEST_F(MainWindow, ShowsItsBlankFiltersAndSeedsTheVocabularyOnce) {
+    insert("ANA", "ENTROU", "CLIENTES", "x");
+    insert("BIA", "ENTROU", "PEDIDOS", "y");
+    show();
+    for (const auto& m : messages_.messages)
+        ADD_FAILURE() << m.text.toStdString();
+    EXPECT_EQ(window_->windowTitle(), "[1.0.0.5] Visualizador de Log - Marbeton S/C Zozu Software");
+    EXPECT_EQ(ui().edData1->text(), "  /  /    ");
+    EXPECT_EQ(ui().edHora2->text(), "  :  ");
+    EXPECT_EQ(count(), " -> 0 registros encontrados");
+    EXPECT_EQ(ui().Panel8->text(), " ->");
+    EXPECT_EQ(ui().DBGrid1->model()->rowCount(), 0);
+    EXPECT_EQ(QApplication::focusWidget(), ui().edData1);
+
+    auto items = [](QComboBox* c) {
+        QStringList l;
+        for (int i = 0; i < c->count(); ++i)
+            l << c->itemText(i);
+        return l.join(u',');
+    };
+    EXPECT_EQ(items(ui().cbUsers), "ANA,BIA");
+    EXPECT_EQ(items(ui().cbTabelas), "CLIENTES,PEDIDOS");
+    EXPECT_EQ(items(ui().cbAcao).split(u',').size(), 9);
+
+    // A second start inserts nothing more.
+    window_.reset();
+    module_.reset();
+    window_ = std::make_unique<TfrmPrincipal_Log>();
+    module_.reset(TdmLog::Create());
+    show();
+    EXPECT_EQ(ui().cbAcao->count(), 9);
+    auto& q = module_->sqlAux;
+    q.setCommandText("SELECT COUNT(*) FROM ACAO");
+    q.open();
+    EXPECT_EQ(q.fieldAsText(0), "9");
+    q.close();
+}
+
+TEST_F(MainWindow, AnyRowsInAcaoAreListedAsTheyAre) {
+    module_->BDLog.execute("INSERT INTO ACAO (ACAO) VALUES ('OUTRA')");
+    show();
+    ASSERT_EQ(ui().cbAcao->count(), 1);
+    EXPECT_EQ(ui().cbAcao->itemText(0), "OUTRA");
+}
+
+TEST_F(MainWindow, SearchShowsTheMatchingEntriesInOrderWithTheirDetail) {
+    insert("ANA", "INCLUIU", "CLIENTES",
+           "cliente inclu\xED"
+           "do com a\xE7\xE3o");
+    insert("BIA", "EXCLUIU", "", "sem tabela");
+    insert("ANA", "EXCLUIU", "PEDIDOS", "pedido 50% pago");
+    show();
+    ui().cbUsers->setEditText("ANA");
+    search();
+    for (const auto& m : messages_.messages)
+        ADD_FAILURE() << m.text.toStdString();
+    EXPECT_EQ(count(), "-> 2 registro(s) encontrado(s)");
+    EXPECT_EQ(QApplication::focusWidget(), ui().DBGrid1);
+    ASSERT_EQ(ui().DBGrid1->model()->rowCount(), 2);
+    EXPECT_EQ(ui().DBGrid1->model()->headerData(0, Qt::Horizontal).toString(), "DATA");
+    EXPECT_EQ(cell(0, 2), "INCLUIU");
+    EXPECT_EQ(cell(1, 3), "PEDIDOS");
+    EXPECT_EQ(cell(0, 0), QDate::currentDate().toString("dd/MM/yyyy"));
+    EXPECT_EQ(cell(0, 1).size(), 8);  // HH:mm:ss
+    EXPECT_EQ(ui().DBMemo1->toPlainText(), QStringLiteral("cliente incluído com ação"));
+    EXPECT_EQ(ui().DBEdit3->text(), "ANA");
+
+    // Moving in the grid moves the detail.
+    ui().DBGrid1->setCurrentIndex(ui().DBGrid1->model()->index(1, 0));
+    EXPECT_EQ(ui().DBMemo1->toPlainText(), "pedido 50% pago");
+    EXPECT_EQ(ui().DBEdit5->text(), "PEDIDOS");
+
+    // Filters combined; a second search shows only its own rows.
+    ui().cbUsers->setEditText("");
+    ui().cbAcao->setEditText("EXCLUIU");
+    ui().edConteudo->setText("50%");
+    search();
+    EXPECT_EQ(count(), "-> 1 registro(s) encontrado(s)");
+    EXPECT_EQ(cell(0, 4), "ANA");
+
+    ui().edConteudo->setText("");
+    ui().cbAcao->setEditText("EXCLUIU");
+    search();
+    EXPECT_EQ(cell(0, 3), "");  // no table
+    EXPECT_EQ(cell(1, 3), "PEDIDOS");
+
+    QAbstractItemModelTester tester(ui().DBGrid1->model(),
+                                    QAbstractItemModelTester::FailureReportingMode::Fatal);
+}
+
+TEST_F(MainWindow, DateAndTimeFiltersReachTheServer) {
+    insert("ANA", "MSG", "", "hoje");
+    show();
+    const QString today = QDate::currentDate().toString("dd/MM/yyyy");
+    QTest::keyClicks(ui().edData1, QString(today).remove(u'/'));
+    EXPECT_EQ(ui().edData1->text(), today);
+    ui().edData2->setText(today);
+    search();
+    EXPECT_EQ(count(), "-> 1 registro(s) encontrado(s)");
+    ui().edData1->setText(QDate::currentDate().addDays(1).toString("dd/MM/yyyy"));
+    search();
+    EXPECT_EQ(count(), "-> 0 registro(s) encontrado(s)");
+    ui().BitBtn2->click();
+    ui().edHora1->setText("00:00");
+    ui().edHora2->setText("23:59");
+    search();
+    EXPECT_EQ(count(), "-> 1 registro(s) encontrado(s)");
+}
+
+TEST_F(MainWindow, InvalidInputIsRefusedWithItsMessageAndFocus) {
+    insert("ANA", "MSG", "", "x");
+    show();
+    ui().cbUsers->setEditText("ANA");
+    search();
+    ASSERT_EQ(count(), "-> 1 registro(s) encontrado(s)");
+
+    struct Case {
+        QLineEdit* field;
+        QString text;
+        QString message;
+    };
+    for (const Case& c : {Case{ui().edData1, "31/02/2014", "Data inicial inválida!"},
+                          Case{ui().edData2, "01/01/    ", "Data final inválida!"},
+                          Case{ui().edHora1, "25:00", "Hora inicial inválida!"},
+                          Case{ui().edHora2, "10:  ", "Hora final inválida!"}}) {
+        ui().BitBtn2->click();
+        c.field->setText(c.text);
+        messages_.messages.clear();
+        search();
+        ASSERT_EQ(messages_.messages.size(), 1u);
+        EXPECT_EQ(messages_.messages[0].text, c.message);
+        EXPECT_EQ(messages_.messages[0].caption, "Atenção");
+        EXPECT_EQ(messages_.messages[0].icon, widgets::MessageIcon::Information);
+        EXPECT_EQ(QApplication::focusWidget(), c.field);
+        EXPECT_EQ(ui().DBGrid1->model()->rowCount(), 1) << "the previous result stays";
+    }
+    ui().BitBtn2->click();
+    messages_.messages.clear();
+    search();
+    ASSERT_EQ(messages_.messages.size(), 1u);
+    EXPECT_EQ(messages_.messages[0].text, "Informe algum parâmetro para a pesquisa!");
+    EXPECT_EQ(count(), "-> 1 registro(s) encontrado(s)");
+}
+
+TEST_F(MainWindow, NewSearchClearsTheFiltersAndKeepsTheResult) {
+    insert("ANA", "MSG", "", "x");
+    show();
+    ui().cbUsers->setEditText("ANA");
+    ui().edHora1->setText("01:00");
+    ui().edConteudo->setText("x");
+    search();
+    ui().BitBtn2->click();
+    EXPECT_EQ(ui().edHora1->text(), "  :  ");
+    EXPECT_EQ(ui().cbUsers->currentText(), "");
+    EXPECT_EQ(ui().cbUsers->count(), 0);
+    EXPECT_EQ(ui().edConteudo->text(), "");
+    EXPECT_EQ(QApplication::focusWidget(), ui().edData1);
+    EXPECT_EQ(ui().DBGrid1->model()->rowCount(), 1);
+    EXPECT_EQ(count(), "-> 1 registro(s) encontrado(s)");
+}
+
+TEST_F(MainWindow, AFailedQueryEmptiesTheGridAndKeepsTheCount) {
+    insert("ANA", "MSG", "", "x");
+    show();
+    ui().cbUsers->setEditText("ANA");
+    search();
+    module_->BDLog.execute("DROP TABLE LOG");
+    search();
+    ASSERT_EQ(messages_.messages.size(), 1u);
+    EXPECT_EQ(messages_.messages[0].caption, "Tracora");
+    EXPECT_EQ(ui().DBGrid1->model()->rowCount(), 0);
+    EXPECT_EQ(ui().DBMemo1->toPlainText(), "");
+    EXPECT_EQ(count(), "-> 1 registro(s) encontrado(s)");
+}
+
+TEST_F(MainWindow, EnterDownAndUpMoveAlongTheTabOrder) {
+    show();
+    struct Case {
+        QWidget* from;
+        int key;
+        QWidget* to;
+    };
+    for (const Case& c : {Case{ui().edConteudo, Qt::Key_Return, ui().BitBtn1},
+                          Case{ui().edData1, Qt::Key_Up, ui().DBMemo1},
+                          Case{ui().cbTabelas, Qt::Key_Down, ui().edConteudo},
+                          Case{ui().edData2, Qt::Key_Enter, ui().edHora1},
+                          Case{ui().edHora1, Qt::Key_Up, ui().edData2},
+                          Case{ui().cbUsers, Qt::Key_Return, ui().cbAcao}}) {
+        c.from->setFocus();
+        QWidget* target = QApplication::focusWidget();
+        QTest::keyClick(target, static_cast<Qt::Key>(c.key), Qt::ShiftModifier);
+        EXPECT_EQ(QApplication::focusWidget(), c.to)
+            << c.from->objectName().toStdString() << " -> "
+            << QApplication::focusWidget()->objectName().toStdString();
+    }
+    // Other keys are left alone.
+    ui().edConteudo->setFocus();
+    QTest::keyClick(ui().edConteudo, Qt::Key_A);
+    EXPECT_EQ(QApplication::focusWidget(), ui().edConteudo);
+    EXPECT_EQ(ui().edConteudo->text(), "a");
+}
+
+}  // namespace
