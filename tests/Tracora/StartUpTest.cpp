@@ -84,8 +84,8 @@ INSTANTIATE_TEST_SUITE_P(Variants, LaunchToken,
 
 TEST_F(StartUpTest, TokenWithFurtherArgumentsAndSettingsShowsTheVersionedWindow) {
     REQUIRE_TEST_SERVER();
-    testsupport::TestDatabase db;
-    writeSettings(*testsupport::testServer(), db.directory());
+    testsupport::TempDir db;  // the first start provisions the log database here
+    writeSettings(*testsupport::testServer(), db.path());
     ASSERT_TRUE(start({"Quarzit_Bemmelsk", "--ignored", "x"}));
     EXPECT_TRUE(messages_.messages.empty()) << messages_.messages[0].text.toStdString();
     ASSERT_NE(dmLog, nullptr);
