@@ -8,7 +8,9 @@
 #include "widgets/Application.h"
 #include "widgets/MessageBox.h"
 
+#include "LogReport.h"
 #include "Pesquisa.h"
+#include "ResultSetPipeline.h"
 #include "dataset/XmlPacket.h"
 #include "schema/Schema.h"
 #include "ui_Principal_Log.h"
@@ -265,7 +267,23 @@ void TfrmPrincipal_Log::BitBtn2Click() {
     ui->edData1->setFocus();
 }
 
-void TfrmPrincipal_Log::BitBtn3Click() {}
+void TfrmPrincipal_Log::BitBtn3Click() {
+    auto& cds = dmLog->cdsPesq;
+    if (!cds.active() || cds.recordCount() == 0) return;
+    cds.first();
+    LogReportCaptions captions;
+    captions.data = QStringLiteral("Data: ") + ui->edData1->text() + QStringLiteral(" à ") +
+                    ui->edData2->text();
+    captions.hora = QStringLiteral("Hora: ") + ui->edHora1->text() + QStringLiteral(" à ") +
+                    ui->edHora2->text();
+    captions.usuario = QStringLiteral("Usuário: ") + ui->cbUsers->currentText();
+    captions.acao = QStringLiteral("Ação: ") + ui->cbAcao->currentText();
+    captions.tabela = QStringLiteral("Tabela: ") + ui->cbTabelas->currentText();
+    captions.conteudo = QStringLiteral("Conteúdo: ") + ui->edConteudo->text();
+    lastReportCaptions_ = captions;
+    const ResultSetPipeline ppDBPipeline1(cds);
+    previewLogReport(ppDBPipeline1, captions, this);
+}
 
 void TfrmPrincipal_Log::BitBtn4Click() {
     const std::string path = os::executableDirectory() + "Log.xml";

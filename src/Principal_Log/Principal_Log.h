@@ -1,5 +1,7 @@
 #pragma once
 
+#include "LogReport.h"
+
 #include <QMainWindow>
 #include <QString>
 
@@ -36,6 +38,8 @@ class TfrmPrincipal_Log : public QMainWindow {
     void SpeedButton1Click();
 
     std::unique_ptr<Ui::TfrmPrincipal_Log> ui;
+    // What the last print put into the report's six filter labels.
+    const LogReportCaptions& lastReportCaptions() const noexcept { return lastReportCaptions_; }
     widgets::DataSource* dsLog;
 
   protected:
@@ -45,6 +49,7 @@ class TfrmPrincipal_Log : public QMainWindow {
   private:
     void fillList(class QComboBox* list, const char* statement);
     bool shown_ = false;
+    LogReportCaptions lastReportCaptions_;
     widgets::ResultSetModel* gridModel_ = nullptr;
 };
 

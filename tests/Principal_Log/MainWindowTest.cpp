@@ -10,6 +10,11 @@
 
 #include <QAbstractItemModelTester>
 #include <QTest>
+#include <QTimer>
+
+#include <sys/stat.h>
+
+#include <filesystem>
 
 #include <gtest/gtest.h>
 
@@ -262,6 +267,108 @@ TEST_F(MainWindow, EnterDownAndUpMoveAlongTheTabOrder) {
     QTest::keyClick(ui().edConteudo, Qt::Key_A);
     EXPECT_EQ(QApplication::focusWidget(), ui().edConteudo);
     EXPECT_EQ(ui().edConteudo->text(), "a");
+}
+
+// Records whether a modal window (the print preview) opened, and closes it.
+class ModalWatcher {
+public:
+    ModalWatcher() {
+        QTimer::singleShot(0, [this] { look(); });
+    }
+    bool opened = false;
+    QString title;
+
+private:
+    void look() {
+        if (QWidget* w = QApplication::activeModalWidget()) {
+            opened = true;
+            title = w->windowTitle();
+            w->close();
+        }
+    }
+};
+
+TEST_F(MainWindow, PrintDoesNothingWithoutRows) {
+    show();
+    {
+        ModalWatcher watcher;
+        ui().BitBtn3->click();  // before any search
+        QApplication::processEvents();
+        EXPECT_FALSE(watcher.opened);
+    }
+    ui().cbUsers->setEditText("NINGUEM");
+    search();
+    ModalWatcher watcher;
+    ui().BitBtn3->click();
+    QApplication::processEvents();
+    EXPECT_FALSE(watcher.opened);
+    EXPECT_TRUE(messages_.messages.empty());
+}
+
+TEST_F(MainWindow, PrintCopiesTheFiltersAsTypedAndStartsAtTheFirstRow) {
+    insert("ANA", "MSG", "", "um");
+    insert("ANA", "MSG", "", "dois");
+    show();
+    ui().cbUsers->setEditText("ANA");
+    search();
+    ui().DBGrid1->setCurrentIndex(ui().DBGrid1->model()->index(1, 0));
+    ui().edData1->setText("01/03/2014");  // typed after the search
+    ModalWatcher watcher;
+    ui().BitBtn3->click();
+    EXPECT_TRUE(watcher.opened);
+    const auto& c = window_->lastReportCaptions();
+    EXPECT_EQ(c.data, "Data: 01/03/2014 à   /  /    ");
+    EXPECT_EQ(c.hora, "Hora:   :   à   :  ");
+    EXPECT_EQ(c.usuario, "Usuário: ANA");
+    EXPECT_EQ(c.acao, "Ação: ");
+    EXPECT_EQ(c.tabela, "Tabela: ");
+    EXPECT_EQ(c.conteudo, "Conteúdo: ");
+    EXPECT_EQ(module_->cdsPesq.currentRow(), 0u);
+    EXPECT_EQ(ui().DBMemo1->toPlainText(), "um");
+}
+
+TEST_F(MainWindow, ExportWritesTheLastSearchBesideTheExecutable) {
+    const std::string xml = exeDir_.file("Log.xml");
+    testsupport::writeFile(xml, "previous export");
+    show();
+    ui().BitBtn4->click();  // before any search: the old file stays
+    EXPECT_EQ(testsupport::readFile(xml), "previous export");
+
+    insert("D''AVILA", "MSG", "", "A&B <x> C:\\DIR");
+    ui().cbAcao->setEditText("MSG");
+    search();
+    ui().BitBtn4->click();
+    const std::string packet = testsupport::readFile(xml);
+    EXPECT_EQ(packet.rfind("<?xml version=\"1.0\" standalone=\"yes\"?>  <DATAPACKET Version=\"2.0\">", 0), 0u);
+    EXPECT_NE(packet.find("USUARIO=\"D&apos;AVILA\""), std::string::npos);
+    EXPECT_NE(packet.find("LOG=\"A&amp;B &lt;x&gt; C:&#092;DIR\""), std::string::npos);
+    EXPECT_NE(packet.find("<PARAMS DEFAULT_ORDER=\"1\" PRIMARY_KEY=\"1\" UNIQUE_KEY=\"1\" LCID=\"0\"/>"),
+              std::string::npos);
+
+    // A second search replaces it with only its own rows.
+    ui().cbAcao->setEditText("NADA");
+    search();
+    ui().BitBtn4->click();
+    EXPECT_NE(testsupport::readFile(xml).find("<ROWDATA></ROWDATA>"), std::string::npos);
+}
+
+TEST_F(MainWindow, ExportThatCannotWriteSaysSoAndKeepsThePreviousFile) {
+    insert("ANA", "MSG", "", "x");
+    show();
+    ui().cbUsers->setEditText("ANA");
+    search();
+    const std::string xml = exeDir_.file("Log.xml");
+    ASSERT_EQ(::mkdir(xml.c_str(), 0755), 0);  // the name is taken by a directory
+    ui().BitBtn4->click();
+    ASSERT_EQ(messages_.messages.size(), 1u);
+    EXPECT_EQ(messages_.messages[0].caption, "Tracora");
+    EXPECT_EQ(messages_.messages[0].text.toStdString(),
+              "Cannot create file \"" + xml + "\". Is a directory.");
+    EXPECT_TRUE(std::filesystem::is_directory(xml));
+    for (const auto& e : std::filesystem::directory_iterator(exeDir_.path())) {
+        EXPECT_EQ(e.path().filename().string().rfind(".tmp", 0), std::string::npos)
+            << "temporary file left: " << e.path();
+    }
 }
 
 }  // namespace
