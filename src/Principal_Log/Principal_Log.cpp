@@ -12,11 +12,13 @@
 #include "Pesquisa.h"
 #include "ResultSetPipeline.h"
 #include "dataset/XmlPacket.h"
+#include "firebird/DatabaseError.h"
 #include "schema/Schema.h"
 #include "ui_Principal_Log.h"
 #include "widgets/DataSource.h"
 #include "widgets/Focus.h"
 #include "widgets/Glyphs.h"
+#include "widgets/InputBlocker.h"
 #include "widgets/ResultSetModel.h"
 
 #include <QComboBox>
@@ -43,6 +45,22 @@ const os::FixedFileInfo tracoraFixedFileInfo = {
 namespace {
 
 const QString kCaptionTail = QStringLiteral("Visualizador de Log - Marbeton S/C Zozu Software");
+
+// Errors after which the attachment is of no more use.
+bool connectionLost(const firebird::DatabaseError& e) {
+    switch (e.engineCode()) {
+        case isc_network_error:
+        case isc_net_read_err:
+        case isc_net_write_err:
+        case isc_lost_db_connection:
+        case isc_shutdown:
+        case isc_att_shutdown:
+        case isc_conn_lost:
+            return true;
+        default:
+            return false;
+    }
+}
 
 }  // namespace
 
@@ -249,10 +267,41 @@ void TfrmPrincipal_Log::BitBtn1Click() {
     }
     dmLog->cdsPesq.close();
     dmLog->sqlPesq.setCommandText(pesquisa.statement);
-    dmLog->dspPesq.open(dmLog->cdsPesq);
+    runSearch();
     ui->pnRecordCount->setText(
         QStringLiteral("-> %1 registro(s) encontrado(s)").arg(dmLog->cdsPesq.recordCount()));
     ui->DBGrid1->setFocus();
+}
+
+void TfrmPrincipal_Log::runSearch() {
+    // A connection lost earlier is made again here, with the settings read afresh.
+    dmLog->BDLog.setConnected(true);
+
+    // While the rows arrive the count line shows them and Esc cancels; the
+    // operator's other input waits.
+    const QString before = ui->pnRecordCount->text();
+    bool cancelled = false;
+    widgets::InputBlocker blocker([&] {
+        cancelled = true;
+        dmLog->dspPesq.cancel();
+    });
+    dmLog->dspPesq.setProgress(
+        [this](std::size_t rows) {
+            ui->pnRecordCount->setText(QStringLiteral("-> %1 registro(s) lido(s)...").arg(rows));
+            QCoreApplication::processEvents();
+        },
+        2000);
+    try {
+        dmLog->dspPesq.open(dmLog->cdsPesq);
+    } catch (const firebird::DatabaseError& e) {
+        ui->pnRecordCount->setText(before);
+        if (cancelled && e.engineCode() == isc_cancelled) {
+            throw std::runtime_error("Pesquisa cancelada pelo operador.");
+        }
+        if (connectionLost(e))
+            dmLog->BDLog.close();
+        throw;
+    }
 }
 
 void TfrmPrincipal_Log::BitBtn2Click() {
@@ -269,7 +318,8 @@ void TfrmPrincipal_Log::BitBtn2Click() {
 
 void TfrmPrincipal_Log::BitBtn3Click() {
     auto& cds = dmLog->cdsPesq;
-    if (!cds.active() || cds.recordCount() == 0) return;
+    if (!cds.active() || cds.recordCount() == 0)
+        return;
     cds.first();
     LogReportCaptions captions;
     captions.data = QStringLiteral("Data: ") + ui->edData1->text() + QStringLiteral(" à ") +

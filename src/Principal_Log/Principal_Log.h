@@ -47,6 +47,7 @@ class TfrmPrincipal_Log : public QMainWindow {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void runSearch();
     void fillList(class QComboBox* list, const char* statement);
     bool shown_ = false;
     LogReportCaptions lastReportCaptions_;

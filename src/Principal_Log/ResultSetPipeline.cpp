@@ -5,12 +5,17 @@
 
 #include <cstdio>
 
-std::size_t ResultSetPipeline::rowCount() const { return set_->active() ? set_->recordCount() : 0; }
+std::size_t ResultSetPipeline::rowCount() const {
+    return set_->active() ? set_->recordCount() : 0;
+}
 
-int ResultSetPipeline::fieldIndex(std::string_view name) const { return set_->fieldIndex(name); }
+int ResultSetPipeline::fieldIndex(std::string_view name) const {
+    return set_->fieldIndex(name);
+}
 
 std::string_view ResultSetPipeline::text(std::size_t row, int field, std::string& scratch) const {
-    if (set_->isNull(row, field)) return {};
+    if (set_->isNull(row, field))
+        return {};
     switch (set_->fields()[static_cast<std::size_t>(field)].type) {
         case dataset::FieldType::Date: {
             const auto d = set_->date(row, field);
@@ -22,12 +27,14 @@ std::string_view ResultSetPipeline::text(std::size_t row, int field, std::string
         }
         case dataset::FieldType::Float: {
             char buffer[32];
-            const int n = std::snprintf(buffer, sizeof buffer, "%.15g", set_->floatValue(row, field));
+            const int n =
+                std::snprintf(buffer, sizeof buffer, "%.15g", set_->floatValue(row, field));
             scratch.assign(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
             return scratch;
         }
         case dataset::FieldType::String:
-        case dataset::FieldType::Memo: return set_->text(row, field);
+        case dataset::FieldType::Memo:
+            return set_->text(row, field);
     }
     return {};
 }

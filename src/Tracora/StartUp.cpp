@@ -4,7 +4,9 @@
 #include "Principal_Log/Principal_Log.h"
 #include "widgets/Application.h"
 
+#include <QLibraryInfo>
 #include <QLocale>
+#include <QTranslator>
 
 StartUp::StartUp() = default;
 
@@ -32,9 +34,17 @@ int runTracora(int argc, char** argv) {
     app.setCommandLine(std::move(arguments));
     app.setTitle(QStringLiteral("Tracora"));
     app.setApplicationName(QStringLiteral("Tracora"));
-    QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    const QLocale brazil(QLocale::Portuguese, QLocale::Brazil);
+    QLocale::setDefault(brazil);
+    // Qt's own dialogs (print, files, standard buttons) speak Portuguese too.
+    QTranslator qtTexts;
+    if (qtTexts.load(brazil, QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        app.installTranslator(&qtTexts);
+    }
 
     StartUp startUp;
-    if (!startUp.run(app)) return 1;
+    if (!startUp.run(app))
+        return 1;
     return app.exec();
 }

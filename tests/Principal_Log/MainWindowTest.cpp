@@ -9,6 +9,7 @@
 #include "TestSupport.h"
 
 #include <QAbstractItemModelTester>
+#include <QKeyEvent>
 #include <QTest>
 #include <QTimer>
 
@@ -271,14 +272,14 @@ TEST_F(MainWindow, EnterDownAndUpMoveAlongTheTabOrder) {
 
 // Records whether a modal window (the print preview) opened, and closes it.
 class ModalWatcher {
-public:
+  public:
     ModalWatcher() {
         QTimer::singleShot(0, [this] { look(); });
     }
     bool opened = false;
     QString title;
 
-private:
+  private:
     void look() {
         if (QWidget* w = QApplication::activeModalWidget()) {
             opened = true;
@@ -339,11 +340,14 @@ TEST_F(MainWindow, ExportWritesTheLastSearchBesideTheExecutable) {
     search();
     ui().BitBtn4->click();
     const std::string packet = testsupport::readFile(xml);
-    EXPECT_EQ(packet.rfind("<?xml version=\"1.0\" standalone=\"yes\"?>  <DATAPACKET Version=\"2.0\">", 0), 0u);
+    EXPECT_EQ(
+        packet.rfind("<?xml version=\"1.0\" standalone=\"yes\"?>  <DATAPACKET Version=\"2.0\">", 0),
+        0u);
     EXPECT_NE(packet.find("USUARIO=\"D&apos;AVILA\""), std::string::npos);
     EXPECT_NE(packet.find("LOG=\"A&amp;B &lt;x&gt; C:&#092;DIR\""), std::string::npos);
-    EXPECT_NE(packet.find("<PARAMS DEFAULT_ORDER=\"1\" PRIMARY_KEY=\"1\" UNIQUE_KEY=\"1\" LCID=\"0\"/>"),
-              std::string::npos);
+    EXPECT_NE(
+        packet.find("<PARAMS DEFAULT_ORDER=\"1\" PRIMARY_KEY=\"1\" UNIQUE_KEY=\"1\" LCID=\"0\"/>"),
+        std::string::npos);
 
     // A second search replaces it with only its own rows.
     ui().cbAcao->setEditText("NADA");
@@ -369,6 +373,53 @@ TEST_F(MainWindow, ExportThatCannotWriteSaysSoAndKeepsThePreviousFile) {
         EXPECT_EQ(e.path().filename().string().rfind(".tmp", 0), std::string::npos)
             << "temporary file left: " << e.path();
     }
+}
+
+TEST_F(MainWindow, EscCancelsALongSearchAndTheNextOneWorks) {
+    module_->BDLog.execute(
+        "EXECUTE BLOCK AS DECLARE i INT = 0; BEGIN WHILE (i < 20000) DO BEGIN "
+        "INSERT INTO LOG (USUARIO, ACAO, LOG) VALUES ('ANA', 'MSG', 'linha ' || :i); i = i + 1; "
+        "END END");
+    show();
+    ui().cbUsers->setEditText("ANA");
+    search();
+    ASSERT_EQ(count(), "-> 20000 registro(s) encontrado(s)");
+
+    // Esc arrives while the rows are being fetched.
+    QCoreApplication::postEvent(ui().DBGrid1,
+                                new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+    search();
+    ASSERT_EQ(messages_.messages.size(), 1u);
+    EXPECT_EQ(messages_.messages[0].text, "Pesquisa cancelada pelo operador.");
+    EXPECT_EQ(ui().DBGrid1->model()->rowCount(), 0);
+    EXPECT_EQ(count(), "-> 20000 registro(s) encontrado(s)");
+    search();
+    EXPECT_EQ(count(), "-> 20000 registro(s) encontrado(s)");
+}
+
+TEST_F(MainWindow, ALostConnectionIsMadeAgainByTheNextSearch) {
+    insert("ANA", "MSG", "", "x");
+    show();
+    ui().cbUsers->setEditText("ANA");
+    search();
+    ASSERT_EQ(count(), "-> 1 registro(s) encontrado(s)");
+    // The administrator throws the viewer's attachment out.
+    testsupport::TempDir unused;
+    firebird::SqlConnection admin;
+    admin.params().add("Database=" + module_->BDLog.params().value("Database"));
+    admin.params().add("User_Name=SYSDBA");
+    admin.params().add("Password=pelicanos");
+    admin.open();
+    admin.execute("DELETE FROM MON$ATTACHMENTS WHERE MON$ATTACHMENT_ID <> CURRENT_CONNECTION");
+    search();
+    ASSERT_EQ(messages_.messages.size(), 1u);
+    EXPECT_EQ(messages_.messages[0].caption, "Tracora");
+    EXPECT_EQ(count(), "-> 1 registro(s) encontrado(s)");
+    messages_.messages.clear();
+    search();
+    EXPECT_TRUE(messages_.messages.empty());
+    EXPECT_EQ(count(), "-> 1 registro(s) encontrado(s)");
+    EXPECT_EQ(ui().DBGrid1->model()->rowCount(), 1);
 }
 
 }  // namespace
