@@ -4,12 +4,14 @@
 set -eu
 export DEBIAN_FRONTEND=noninteractive
 PACKAGES="
-  build-essential cmake ninja-build pkg-config git ca-certificates
+  build-essential cmake ninja-build pkg-config git ca-certificates procps
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
   firebird3.0-server firebird3.0-server-core firebird3.0-utils firebird-dev libfbclient2
   libgtest-dev libgmock-dev
   fonts-liberation2 fonts-dejavu-core
   xvfb xauth poppler-utils
+  clang-14 libclang-rt-14-dev
+  libqt6sql6-ibase
 "
 missing=""
 for p in $PACKAGES "$@"; do

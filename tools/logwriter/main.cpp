@@ -1,0 +1,5 @@
+#include "CommandLine.h"
+
+int main(int argc, char** argv) {
+    return runLogWriter(argc, argv);
+}
