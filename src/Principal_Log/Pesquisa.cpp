@@ -39,6 +39,36 @@ QString timeLiteral(const QTime& t, const char* seconds) {
                   QLatin1String(seconds));
 }
 
+// The log is 8-bit Windows-1252; a character it cannot hold becomes "?". The
+// converter's own substitute is the control character 0x1A, so a text it
+// cannot take whole is converted again one character at a time.
+std::string windows1252(const QString& text) {
+    constexpr auto kName = "windows-1252";
+    QStringEncoder whole(kName, QStringConverter::Flag::Stateless);
+    QByteArray bytes = whole.encode(text);
+    if (whole.hasError()) {
+        bytes.clear();
+        // An error stays set once raised, and in Qt 6.4 an encoder assigned over
+        // another reports none at all: a fresh one is made in place after each.
+        std::optional<QStringEncoder> one(std::in_place, kName, QStringConverter::Flag::Stateless);
+        for (qsizetype i = 0; i < text.size();) {
+            const qsizetype n =
+                text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()
+                    ? 2
+                    : 1;
+            const QByteArray b = one->encode(QStringView(text).mid(i, n));
+            if (one->hasError()) {
+                bytes += '?';
+                one.emplace(kName, QStringConverter::Flag::Stateless);
+            } else {
+                bytes += b;
+            }
+            i += n;
+        }
+    }
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
 bool blankDate(const QString& text) {
     return trimmed(text) == QStringLiteral("/  /");
 }
@@ -145,9 +175,6 @@ PesquisaMontada montaPesquisa(const FiltrosPesquisa& f) {
     const QString statement = QStringLiteral("SELECT * FROM LOG WHERE ") +
                               conditions.join(QStringLiteral(" AND ")) +
                               QStringLiteral(" ORDER BY ID");
-    // The log is 8-bit Windows-1252; a character it cannot hold becomes "?".
-    QStringEncoder encoder("windows-1252");
-    const QByteArray bytes = encoder.encode(statement);
-    result.statement.assign(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    result.statement = windows1252(statement);
     return result;
 }

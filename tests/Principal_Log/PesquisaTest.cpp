@@ -108,6 +108,16 @@ TEST(MontaPesquisa, WritesTheLogsEightBitText) {
               "SELECT * FROM LOG WHERE (LOG LIKE '%a\xE7\xE3o%') ORDER BY ID");
 }
 
+// Found by fuzzing: the converter wrote 0x1A for characters the code page lacks.
+TEST(MontaPesquisa, WritesAQuestionMarkForEachCharacterTheCodePageLacks) {
+    FiltrosPesquisa f = blank();
+    f.acao = QString::fromUtf8("\xE2\x82\xAC \xE4\xB8\xAD \xF0\x9F\x98\x80 \xC3\xA7");
+    f.usuario = QString(QChar(0xD800)) + u'\'';
+    EXPECT_EQ(montaPesquisa(f).statement,
+              "SELECT * FROM LOG WHERE (ACAO = '\x80 ? ? \xE7') AND (USUARIO = '?''') "
+              "ORDER BY ID");
+}
+
 TEST(TextoParaData, ReadsDayMonthYear) {
     EXPECT_EQ(textoParaData(" 4/ 3/2014"), QDate(2014, 3, 4));
     EXPECT_EQ(textoParaData("29/02/2016"), QDate(2016, 2, 29));

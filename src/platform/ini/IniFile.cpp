@@ -75,8 +75,12 @@ std::optional<KeyLine> keyOf(std::string_view body) {
 }
 
 void checkName(std::string_view what, std::string_view name) {
-    if (trim(name).empty() || name.find_first_of("\r\n") != std::string_view::npos ||
-        name.find(what == "section" ? ']' : '=') != std::string_view::npos) {
+    const bool isKey = what == "key";
+    const std::string_view t = trim(name);
+    // A key line that starts like a comment or a section would not read back as a key.
+    const bool readsAsOther = isKey && !t.empty() && (t.front() == ';' || t.front() == '[');
+    if (t.empty() || name.find_first_of("\r\n") != std::string_view::npos ||
+        name.find(isKey ? '=' : ']') != std::string_view::npos || readsAsOther) {
         throw IniError("Invalid INI " + std::string(what) + " name");
     }
 }
@@ -138,7 +142,12 @@ std::string withValue(std::string_view text, std::string_view section, std::stri
         out += lines[i].end;
     };
     auto ensureEnded = [&] {
-        if (!out.empty() && out.back() != '\n') out += eol;
+        // An unterminated last line ending in CR keeps that CR only before a CR LF.
+        if (!out.empty() && out.back() == '\r') {
+            out += "\r\n";
+        } else if (!out.empty() && out.back() != '\n') {
+            out += eol;
+        }
     };
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (keyLine && i == *keyLine) {

@@ -21,6 +21,8 @@ std::optional<std::string> findValue(std::string_view text, std::string_view sec
 // The INI text with `key` of `section` set to `value`: the key's line is replaced,
 // or added at the end of its section, or a new section is added at the end. Every
 // other line stays byte for byte, in the file's own line ending (LF or CR LF).
+// Throws IniError for a value with a line break, a blank name, a section name with
+// "]" and a key with "=" or starting with ";" or "[" (it would not read back).
 std::string withValue(std::string_view text, std::string_view section, std::string_view key,
                       std::string_view value);
 

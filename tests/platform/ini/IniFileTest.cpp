@@ -80,6 +80,20 @@ TEST(IniWrite, RefusesLineBreaksThatWouldForgeKeys) {
     EXPECT_THROW(ini::withValue("", "SYSTEM", "Servidor", "x\n[SYSTEM]\nCaminho=y"), ini::IniError);
 }
 
+// Found by fuzzing: a key line that reads as a comment or a section.
+TEST(IniWrite, RefusesKeysThatWouldNotReadBack) {
+    EXPECT_THROW(ini::withValue("", "SYSTEM", ";Servidor", "x"), ini::IniError);
+    EXPECT_THROW(ini::withValue("", "SYSTEM", " [B", "]x"), ini::IniError);
+    EXPECT_EQ(ini::withValue("", "SYSTEM", "Ser;vi[dor]", "x"), "[SYSTEM]\nSer;vi[dor]=x\n");
+}
+
+// Found by fuzzing: a last line ending in a lone CR keeps its CR when a line follows it.
+TEST(IniWrite, KeepsAValueEndingInCarriageReturnOnTheLastLine) {
+    const std::string written = ini::withValue("[B]\ny=2\r", "SYSTEM", "Servidor", "db01");
+    EXPECT_EQ(ini::findValue(written, "B", "y"), "2\r");
+    EXPECT_EQ(ini::findValue(written, "SYSTEM", "Servidor"), "db01");
+}
+
 TEST(IniFile, WritesAndReadsBackThroughTheDisk) {
     testsupport::TempDir dir;
     const std::string path = dir.file("system.ini");
