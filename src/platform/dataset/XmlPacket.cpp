@@ -12,6 +12,7 @@
 #include <charconv>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <stdexcept>
 #include <string_view>
 
@@ -71,8 +72,7 @@ const unsigned char* plainRunEnd(const unsigned char* p, const unsigned char* en
 // Touching a fresh buffer of tens of megabytes one 4 KB page at a time costs
 // more than writing the packet into it, so a large one asks for huge pages
 // before its first touch. Only advice: the kernel may ignore it.
-void sizeFresh(std::string& buffer, std::size_t size) {
-    buffer.reserve(size);
+void adviseHugePages(std::string& buffer) {
     constexpr std::size_t kHuge = 2 * 1024 * 1024;
     if (buffer.capacity() >= 2 * kHuge) {
         const auto begin = reinterpret_cast<std::uintptr_t>(buffer.data());
@@ -81,31 +81,30 @@ void sizeFresh(std::string& buffer, std::size_t size) {
         if (to > from)
             ::madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
     }
-    buffer.resize(size);
 }
 
-// Writes through a raw pointer into a string sized ahead, growing it only
-// when an estimate falls short.
+// Writes through a raw pointer into a small buffer that is appended to the
+// packet whenever it fills. Sizing the packet string ahead would zero-fill it
+// first, and fault in pages the estimate overshoots; reserving does neither.
 class Output {
   public:
-    explicit Output(std::size_t estimate) {
-        sizeFresh(buffer_, estimate);
-        at_ = buffer_.data();
-        end_ = at_ + buffer_.size();
+    explicit Output(std::size_t estimate) : stage_(new char[kStage]) {
+        buffer_.reserve(estimate);
+        adviseHugePages(buffer_);
+        at_ = stage_.get();
+        end_ = at_ + kStage;
     }
 
     void room(std::size_t n) {
-        if (static_cast<std::size_t>(end_ - at_) >= n)
-            return;
-        const std::size_t used = at_ - buffer_.data();
-        std::string larger;
-        sizeFresh(larger, std::max(buffer_.size() + buffer_.size() / 2, used + n));
-        std::memcpy(larger.data(), buffer_.data(), used);
-        buffer_ = std::move(larger);
-        at_ = buffer_.data() + used;
-        end_ = buffer_.data() + buffer_.size();
+        if (static_cast<std::size_t>(end_ - at_) < n)
+            flush();
     }
     void raw(std::string_view s) {
+        if (s.size() > kStage / 2) {
+            flush();
+            buffer_.append(s);
+            return;
+        }
         room(s.size());
         std::memcpy(at_, s.data(), s.size());
         at_ += s.size();
@@ -114,7 +113,7 @@ class Output {
         // A short text gets room for its worst case at once and is then
         // written without further checks; a long one run by run.
         constexpr std::size_t kWorst = 6;
-        if (s.size() > 4096) {
+        if (s.size() > kShort) {
             escapedLong(s);
             return;
         }
@@ -149,7 +148,7 @@ class Output {
             }
         }
     }
-    // Room for at least `n` more bytes, to be written with advance().
+    // Room for at least `n` more bytes (n <= 64), to be written with advance().
     char* reserve(std::size_t n) {
         room(n);
         return at_;
@@ -157,12 +156,22 @@ class Output {
     void advance(char* to) { at_ = to; }
 
     std::string take() && {
-        buffer_.resize(at_ - buffer_.data());
+        flush();
         return std::move(buffer_);
     }
 
   private:
+    static constexpr std::size_t kShort = 4096;
+    // Holds a short text's worst case, with room to spare.
+    static constexpr std::size_t kStage = 64 * 1024;
+
+    void flush() {
+        buffer_.append(stage_.get(), static_cast<std::size_t>(at_ - stage_.get()));
+        at_ = stage_.get();
+    }
+
     std::string buffer_;
+    std::unique_ptr<char[]> stage_;
     char* at_;
     char* end_;
 };
@@ -282,7 +291,11 @@ std::string toXmlPacket(const ResultSet& set) {
     for (const FieldDef& f : fields) {
         Output name(f.name.size() + 8);
         name.escaped(f.name);
-        prefixes.push_back(" " + std::move(name).take() + "=\"");
+        // Appended piece by piece: GCC 12 warns wrongly about operator+ here at -O3.
+        std::string prefix = " ";
+        prefix += std::move(name).take();
+        prefix += "=\"";
+        prefixes.push_back(std::move(prefix));
         perRow += prefixes.back().size() + 1 + 24;
     }
     const std::size_t rows = set.recordCount();
