@@ -12,16 +12,16 @@
 
 namespace report {
 
-QFont drawingFont(const FontSpec& spec) {
-    QFont font(spec.family);
-    font.setPixelSize(static_cast<int>(std::lround(spec.pointSize * kUnitsPerPoint)));
-    font.setBold(spec.bold);
-    font.setKerning(false);
-    font.setHintingPreference(QFont::PreferNoHinting);
-    return font;
+QFont drawingFont(const FontSpec& font) {
+    QFont drawn(font.family);
+    drawn.setPixelSize(static_cast<int>(std::lround(font.pointSize * kUnitsPerPoint)));
+    drawn.setBold(font.bold);
+    drawn.setKerning(false);
+    drawn.setHintingPreference(QFont::PreferNoHinting);
+    return drawn;
 }
 
-CharWidths::CharWidths(const FontSpec& spec) : font_(report::drawingFont(spec)) {
+CharWidths::CharWidths(const FontSpec& font) : font_(report::drawingFont(font)) {
     const QFontMetricsF metrics(font_);
     for (int b = 0; b < 256; ++b) {
         advances_[b] =
@@ -31,12 +31,12 @@ CharWidths::CharWidths(const FontSpec& spec) : font_(report::drawingFont(spec)) 
     lineHeight_ = (metrics.ascent() + metrics.descent()) * kMmPerUnit;
 }
 
-const CharWidths& CharWidths::of(const FontSpec& spec) {
+const CharWidths& CharWidths::of(const FontSpec& font) {
     using Key = std::tuple<QString, double, bool>;
     static std::map<Key, std::unique_ptr<CharWidths>> cache;
-    auto& slot = cache[Key(spec.family, spec.pointSize, spec.bold)];
+    auto& slot = cache[Key(font.family, font.pointSize, font.bold)];
     if (!slot)
-        slot = std::make_unique<CharWidths>(spec);
+        slot = std::make_unique<CharWidths>(font);
     return *slot;
 }
 

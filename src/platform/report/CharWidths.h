@@ -16,9 +16,9 @@ namespace report {
 class CharWidths {
   public:
     // The table of that font, measured on first use and kept for the run.
-    static const CharWidths& of(const FontSpec& spec);
+    static const CharWidths& of(const FontSpec& font);
 
-    explicit CharWidths(const FontSpec& spec);
+    explicit CharWidths(const FontSpec& font);
 
     double advance(unsigned char byte) const noexcept { return advances_[byte]; }
     double width(std::string_view bytes) const noexcept;
@@ -39,7 +39,7 @@ class CharWidths {
     double lineHeight_ = 0;
 };
 
-// The font a spec draws with, in the page painter's units.
-QFont drawingFont(const FontSpec& spec);
+// The Qt font such a font description draws with, in the page painter's units.
+QFont drawingFont(const FontSpec& font);
 
 }  // namespace report
