@@ -27,6 +27,7 @@
 #include <QKeyEvent>
 #include <QShowEvent>
 
+#include <limits>
 #include <stdexcept>
 
 TfrmPrincipal_Log* frmPrincipal_Log = nullptr;
@@ -90,6 +91,12 @@ TfrmPrincipal_Log::TfrmPrincipal_Log(QWidget* parent)
     for (QComboBox* c : {ui->cbUsers, ui->cbAcao, ui->cbTabelas}) {
         c->completer()->setCompletionMode(QCompleter::InlineCompletion);
         c->installEventFilter(this);
+    }
+    // Qt cuts a field's text at 32767 characters without a word; a pasted
+    // longer text goes to the server whole, which answers it.
+    for (QLineEdit* e : {ui->edConteudo, ui->cbUsers->lineEdit(), ui->cbAcao->lineEdit(),
+                         ui->cbTabelas->lineEdit()}) {
+        e->setMaxLength(std::numeric_limits<int>::max());
     }
     for (QLineEdit* e : {ui->DBEdit1, ui->DBEdit2, ui->DBEdit3, ui->DBEdit4, ui->DBEdit5}) {
         e->setFrame(false);

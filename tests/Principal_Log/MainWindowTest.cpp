@@ -1,5 +1,8 @@
 #include "Dados_Log/Dados_Log.h"
 #include "Principal_Log/Principal_Log.h"
+#include "firebird/ParamStatement.h"
+#include "firebird/SqlDataSet.h"
+#include "firebird/Transaction.h"
 #include "ini/IniFile.h"
 #include "os/Os.h"
 #include "ui_Principal_Log.h"
@@ -268,6 +271,116 @@ TEST_F(MainWindow, EnterDownAndUpMoveAlongTheTabOrder) {
     QTest::keyClick(ui().edConteudo, Qt::Key_A);
     EXPECT_EQ(QApplication::focusWidget(), ui().edConteudo);
     EXPECT_EQ(ui().edConteudo->text(), "a");
+}
+
+// The rows of every table of the log, to see that a search changed none.
+std::string tableContents(firebird::SqlConnection& db) {
+    std::string all;
+    for (const char* sql :
+         {"SELECT LIST(RDB$RELATION_NAME) FROM RDB$RELATIONS", "SELECT COUNT(*) FROM ACAO",
+          "SELECT COUNT(*) FROM USERS", "SELECT COUNT(*) FROM TABLES",
+          "SELECT COUNT(*), SUM(ID), SUM(OCTET_LENGTH(LOG)) FROM LOG"}) {
+        firebird::SqlDataSet q(db);
+        q.setCommandText(sql);
+        q.open();
+        for (int i = 0; i < static_cast<int>(q.columns().size()); ++i)
+            all += q.fieldAsText(i) + ";";
+        q.close();
+    }
+    return all;
+}
+
+TEST_F(MainWindow, HostileFiltersRunOnlyTheirOwnSearch) {
+    const std::string longText(100000, 'x');
+    const std::string longQuotes(100000, '\'');
+    // Each text is stored in every column it fits, so a search for it in a
+    // field finds exactly its own entry; "%" and "_" are the LIKE wildcards
+    // of the content filter and match every entry there. kRefused: a literal
+    // longer than the server takes, answered with the server's error.
+    constexpr int kRefused = -1;
+    struct Case {
+        QString typed;
+        std::string stored;  // Windows-1252
+        int user, action, table, content;
+    };
+    const QString unmappable = QString::fromUtf8("\xE6\x97\xA5\xE6\x9C\xAC");  // two CJK characters
+    const std::vector<Case> cases = {
+        {"O'Brien", "O'Brien", 1, 1, 1, 1},
+        {"'; DROP TABLE LOG; --", "'; DROP TABLE LOG; --", 1, 0, 1, 1},
+        {"' OR '1'='1", "' OR '1'='1", 1, 0, 1, 1},
+        {"%", "%", 1, 1, 1, 9},
+        {"_", "_", 1, 1, 1, 9},
+        {"C:\\DIR\\", "C:\\DIR\\", 1, 1, 1, 1},
+        {QString::fromUtf8("a\xC3\xA7\xC3\xA3o \xE2\x82\xAC"), "a\xE7\xE3o \x80", 1, 1, 1, 1},
+        {unmappable, "", 0, 0, 0, 0},
+        {QString::fromStdString(longText), longText, kRefused, kRefused, kRefused, kRefused},
+        {QString::fromStdString(longQuotes), longQuotes, kRefused, kRefused, kRefused, kRefused},
+    };
+    {
+        auto& attachment = module_->BDLog.attachment();
+        auto tr = firebird::Transaction::start(attachment);
+        auto insert = firebird::ParamStatement::prepare(
+            attachment, tr, "INSERT INTO LOG (USUARIO, ACAO, TABELA, LOG) VALUES (:U, :A, :T, :L)");
+        for (const Case& c : cases) {
+            if (c.stored.empty())
+                continue;
+            auto fits = [&](std::size_t n) { return c.stored.size() <= n ? c.stored : "-"; };
+            insert.setString("U", fits(30));
+            insert.setString("A", fits(8));
+            insert.setString("T", fits(31));
+            insert.setText("L", c.stored);
+            insert.execute();
+        }
+        tr.commit();
+    }
+    show();
+    const std::string before = tableContents(module_->BDLog);
+
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed.left(30).toStdString());
+        struct Field {
+            const char* name;
+            std::function<void(const QString&)> set;
+            int expected;
+        };
+        for (const Field& f :
+             {Field{"user", [&](const QString& t) { ui().cbUsers->setEditText(t); }, c.user},
+              Field{"action", [&](const QString& t) { ui().cbAcao->setEditText(t); }, c.action},
+              Field{"table", [&](const QString& t) { ui().cbTabelas->setEditText(t); }, c.table},
+              Field{"content", [&](const QString& t) { ui().edConteudo->setText(t); },
+                    c.content}}) {
+            SCOPED_TRACE(f.name);
+            ui().BitBtn2->click();
+            f.set(c.typed);
+            const QString countBefore = count();
+            messages_.messages.clear();
+            search();
+            if (f.expected == kRefused) {
+                ASSERT_EQ(messages_.messages.size(), 1u);
+                EXPECT_EQ(messages_.messages[0].caption, "Tracora");
+                EXPECT_TRUE(messages_.messages[0].text.contains("exceeds the maximum length"))
+                    << messages_.messages[0].text.toStdString();
+                EXPECT_EQ(count(), countBefore);
+                continue;
+            }
+            for (const auto& m : messages_.messages)
+                ADD_FAILURE() << m.text.left(300).toStdString();
+            EXPECT_EQ(count(), QStringLiteral("-> %1 registro(s) encontrado(s)").arg(f.expected));
+        }
+    }
+
+    // All four at once: a statement of some 400 KB.
+    ui().cbUsers->setEditText(QString::fromStdString(longQuotes));
+    ui().cbAcao->setEditText(QString::fromStdString(longText));
+    ui().cbTabelas->setEditText(QString::fromStdString(longQuotes));
+    ui().edConteudo->setText(QString::fromStdString(longText));
+    messages_.messages.clear();
+    search();
+    ASSERT_EQ(messages_.messages.size(), 1u);
+    EXPECT_EQ(messages_.messages[0].caption, "Tracora");
+    EXPECT_EQ(ui().DBGrid1->model()->rowCount(), 0);
+    EXPECT_TRUE(messages_.messages[0].text.contains("exceeds the maximum length"));
+    EXPECT_EQ(tableContents(module_->BDLog), before);
 }
 
 // Records whether a modal window (the print preview) opened, and closes it.
