@@ -14,6 +14,7 @@
 #include "Principal_Log/LogReport.h"
 #include "Principal_Log/Pesquisa.h"
 #include "Principal_Log/ResultSetPipeline.h"
+#include "Principal_Log/XmlExport.h"
 #include "dataset/Provider.h"
 #include "dataset/XmlPacket.h"
 #include "os/Os.h"
@@ -36,6 +37,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -392,11 +394,20 @@ void measure(std::size_t n, const Engine& e, const std::string& sql) {
         // by the first fsync timed here (ext4 commits them together).
         ::sync();
         const double exportTime = best([&] {
-            const std::string packet = dataset::toXmlPacket(module->cdsPesq);
-            size = packet.size();
-            if (auto error = os::replaceFile(path, packet))
+            if (auto error = exportXmlPacket(module->cdsPesq, path))
                 throw std::runtime_error("export failed: " + *error);
         });
+        size = static_cast<std::size_t>(std::filesystem::file_size(path));
+        {
+            const long before = statusKb("VmRSS:");
+            resetPeak();
+            if (auto error = exportXmlPacket(module->cdsPesq, path))
+                throw std::runtime_error("export failed: " + *error);
+            const double growth = static_cast<double>(statusKb("VmHWM:") - before) * 1024;
+            print(n, e.name,
+                  {"memory: peak RSS growth during the export", fmtBytes(growth), "rowBytes",
+                   fmtBytes(rowBytes), growth / rowBytes, Goal::None, 0, true});
+        }
         const std::string bytes(size, 'x');
         auto writeOnce = [&](bool sync) {
             const int fd = ::open(raw.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);

@@ -11,7 +11,7 @@
 #include "LogReport.h"
 #include "Pesquisa.h"
 #include "ResultSetPipeline.h"
-#include "dataset/XmlPacket.h"
+#include "XmlExport.h"
 #include "firebird/DatabaseError.h"
 #include "schema/Schema.h"
 #include "ui_Principal_Log.h"
@@ -346,9 +346,8 @@ void TfrmPrincipal_Log::BitBtn4Click() {
     const std::string path = os::executableDirectory() + "Log.xml";
     if (!dmLog->cdsPesq.active())
         return;
-    const std::string packet = dataset::toXmlPacket(dmLog->cdsPesq);
     // Written beside the old file and renamed over it: a failure keeps the last export.
-    if (auto error = os::replaceFile(path, packet)) {
+    if (auto error = exportXmlPacket(dmLog->cdsPesq, path)) {
         throw std::runtime_error("Cannot create file \"" + path + "\". " + *error);
     }
 }

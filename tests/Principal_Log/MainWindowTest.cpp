@@ -9,6 +9,7 @@
 #include "widgets/Application.h"
 #include "widgets/ResultSetModel.h"
 
+#include "DiskFault.h"
 #include "TestSupport.h"
 
 #include <QAbstractItemModelTester>
@@ -485,6 +486,33 @@ TEST_F(MainWindow, ExportThatCannotWriteSaysSoAndKeepsThePreviousFile) {
     for (const auto& e : std::filesystem::directory_iterator(exeDir_.path())) {
         EXPECT_EQ(e.path().filename().string().rfind(".tmp", 0), std::string::npos)
             << "temporary file left: " << e.path();
+    }
+}
+
+TEST_F(MainWindow, ExportOnAFaultyDiskSaysWhyAndLeavesNothingBehind) {
+    insert("ANA", "MSG", "", "x");
+    show();
+    ui().cbUsers->setEditText("ANA");
+    search();
+    for (const auto fault : {testsupport::DiskFault::NotWritable, testsupport::DiskFault::Full,
+                             testsupport::DiskFault::DirectoryInTheWay}) {
+        SCOPED_TRACE(testsupport::toString(fault));
+        testsupport::FaultyDirectory dir(fault, "Log.xml", "previous export");
+        if (!dir.unavailable().empty()) {
+            ADD_FAILURE() << dir.unavailable();
+            continue;
+        }
+        os::setExecutableDirectoryForTesting(dir.path());
+        messages_.messages.clear();
+        dir.arm();
+        ui().BitBtn4->click();
+        dir.disarm();
+        ASSERT_EQ(messages_.messages.size(), 1u);
+        EXPECT_EQ(messages_.messages[0].caption, "Tracora");
+        EXPECT_EQ(messages_.messages[0].text.toStdString(),
+                  "Cannot create file \"" + dir.file() + "\". " + dir.reason() + ".");
+        EXPECT_TRUE(dir.previousIntact());
+        EXPECT_EQ(dir.strayFiles(), std::vector<std::string>{});
     }
 }
 

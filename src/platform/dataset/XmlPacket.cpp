@@ -83,14 +83,11 @@ void adviseHugePages(std::string& buffer) {
     }
 }
 
-// Writes through a raw pointer into a small buffer that is appended to the
-// packet whenever it fills. Sizing the packet string ahead would zero-fill it
-// first, and fault in pages the estimate overshoots; reserving does neither.
+// Writes through a raw pointer into a small buffer that goes to the sink
+// whenever it fills, so a packet of any size passes through 64 KB of memory.
 class Output {
   public:
-    explicit Output(std::size_t estimate) : stage_(new char[kStage]) {
-        buffer_.reserve(estimate);
-        adviseHugePages(buffer_);
+    explicit Output(const PacketSink& sink) : sink_(sink), stage_(new char[kStage]) {
         at_ = stage_.get();
         end_ = at_ + kStage;
     }
@@ -102,7 +99,7 @@ class Output {
     void raw(std::string_view s) {
         if (s.size() > kStage / 2) {
             flush();
-            buffer_.append(s);
+            sink_(s);
             return;
         }
         room(s.size());
@@ -155,9 +152,10 @@ class Output {
     }
     void advance(char* to) { at_ = to; }
 
-    std::string take() && {
-        flush();
-        return std::move(buffer_);
+    void flush() {
+        if (at_ > stage_.get())
+            sink_({stage_.get(), static_cast<std::size_t>(at_ - stage_.get())});
+        at_ = stage_.get();
     }
 
   private:
@@ -165,16 +163,20 @@ class Output {
     // Holds a short text's worst case, with room to spare.
     static constexpr std::size_t kStage = 64 * 1024;
 
-    void flush() {
-        buffer_.append(stage_.get(), static_cast<std::size_t>(at_ - stage_.get()));
-        at_ = stage_.get();
-    }
-
-    std::string buffer_;
+    const PacketSink& sink_;
     std::unique_ptr<char[]> stage_;
     char* at_;
     char* end_;
 };
+
+std::string escapedText(std::string_view text) {
+    std::string out;
+    const PacketSink sink = [&](std::string_view s) { out.append(s); };
+    Output o(sink);
+    o.escaped(text);
+    o.flush();
+    return out;
+}
 
 char* digits(char* at, int value, int width) {
     for (int i = width - 1; i >= 0; --i) {
@@ -280,28 +282,22 @@ void writeMetadata(Output& out, const ResultSet& set) {
 
 }  // namespace
 
-std::string toXmlPacket(const ResultSet& set) {
+void writeXmlPacket(const ResultSet& set, const PacketSink& sink) {
     if (!set.active())
         throw std::logic_error("the result set is closed");
     const std::vector<FieldDef>& fields = set.fields();
 
-    // The escaped ' NAME="' of each field, and what a row costs besides its texts.
+    // The escaped ' NAME="' of each field.
     std::vector<std::string> prefixes;
-    std::size_t perRow = sizeof("<ROW/>");
     for (const FieldDef& f : fields) {
-        Output name(f.name.size() + 8);
-        name.escaped(f.name);
         // Appended piece by piece: GCC 12 warns wrongly about operator+ here at -O3.
         std::string prefix = " ";
-        prefix += std::move(name).take();
+        prefix += escapedText(f.name);
         prefix += "=\"";
         prefixes.push_back(std::move(prefix));
-        perRow += prefixes.back().size() + 1 + 24;
     }
     const std::size_t rows = set.recordCount();
-    const std::size_t estimate =
-        1024 + fields.size() * 96 + rows * perRow + set.rowBytes() + set.rowBytes() / 32;
-    Output out(estimate);
+    Output out(sink);
 
     out.raw("<?xml version=\"1.0\" standalone=\"yes\"?>  <DATAPACKET Version=\"2.0\">");
     writeMetadata(out, set);
@@ -341,7 +337,23 @@ std::string toXmlPacket(const ResultSet& set) {
         out.raw("/>");
     }
     out.raw("</ROWDATA></DATAPACKET>");
-    return std::move(out).take();
+    out.flush();
+}
+
+std::string toXmlPacket(const ResultSet& set) {
+    if (!set.active())
+        throw std::logic_error("the result set is closed");
+    // Reserved, not sized: sizing would zero-fill the buffer first and fault in
+    // the pages the estimate overshoots.
+    std::size_t perRow = sizeof("<ROW/>");
+    for (const FieldDef& f : set.fields())
+        perRow += f.name.size() + 4 + 24;
+    std::string packet;
+    packet.reserve(1024 + set.fields().size() * 96 + set.recordCount() * perRow + set.rowBytes() +
+                   set.rowBytes() / 32);
+    adviseHugePages(packet);
+    writeXmlPacket(set, [&](std::string_view s) { packet.append(s); });
+    return packet;
 }
 
 }  // namespace dataset

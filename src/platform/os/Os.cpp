@@ -125,35 +125,69 @@ bool copyFileNoOverwrite(const std::string& from, const std::string& to) {
     return false;
 }
 
-std::optional<std::string> replaceFile(const std::string& path, std::string_view data) {
-    const auto slash = path.rfind('/');
-    const std::string dir = slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
-    std::string temp = (slash == std::string::npos ? std::string() : dir) + ".tmp-XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) return std::string(std::strerror(errno));
-    Fd out(fd);
+ReplacementFile::ReplacementFile(std::string path) : path_(std::move(path)) {
+    const auto slash = path_.rfind('/');
+    temp_ = (slash == std::string::npos ? std::string() : path_.substr(0, slash + 1)) +
+            ".tmp-XXXXXX";
+    fd_ = ::mkstemp(temp_.data());
+    if (fd_ < 0) {
+        error_ = errno;
+        return;
+    }
     // Keep the mode an existing file had; a new file gets the usual 0666 less umask.
     struct stat st {};
     mode_t mode = 0666;
-    if (::stat(path.c_str(), &st) == 0) {
+    if (::stat(path_.c_str(), &st) == 0) {
         mode = st.st_mode & 07777;
     } else {
         const mode_t mask = ::umask(0);
         ::umask(mask);
         mode &= ~mask;
     }
-    int error = 0;
-    if (::fchmod(fd, mode) != 0 || !writeAll(fd, data.data(), data.size()) || ::fsync(fd) != 0) {
-        error = errno != 0 ? errno : EIO;
+    if (::fchmod(fd_, mode) != 0) error_ = errno;
+}
+
+ReplacementFile::~ReplacementFile() { discard(); }
+
+void ReplacementFile::write(std::string_view data) {
+    if (error_ != 0 || fd_ < 0) return;
+    errno = 0;
+    if (!writeAll(fd_, data.data(), data.size())) error_ = errno != 0 ? errno : EIO;
+}
+
+std::optional<std::string> ReplacementFile::failure() const {
+    if (error_ == 0) return std::nullopt;
+    return std::string(std::strerror(error_));
+}
+
+std::optional<std::string> ReplacementFile::commit() {
+    if (fd_ >= 0) {
+        if (error_ == 0 && ::fsync(fd_) != 0) error_ = errno;
+        if (::close(fd_) != 0 && error_ == 0) error_ = errno;
+        fd_ = -1;
+        if (error_ == 0 && ::rename(temp_.c_str(), path_.c_str()) == 0) {
+            temp_.clear();
+            return std::nullopt;
+        }
+        if (error_ == 0) error_ = errno;
     }
-    if (::close(out.fd) != 0 && error == 0) error = errno;
-    out.fd = -1;
-    if (error == 0 && ::rename(temp.c_str(), path.c_str()) != 0) error = errno;
-    if (error != 0) {
-        ::unlink(temp.c_str());
-        return std::string(std::strerror(error));
+    discard();
+    return std::string(std::strerror(error_ != 0 ? error_ : EIO));
+}
+
+void ReplacementFile::discard() noexcept {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
     }
-    return std::nullopt;
+    if (!temp_.empty() && temp_.find("XXXXXX") == std::string::npos) ::unlink(temp_.c_str());
+    temp_.clear();
+}
+
+std::optional<std::string> replaceFile(const std::string& path, std::string_view data) {
+    ReplacementFile file(path);
+    file.write(data);
+    return file.commit();
 }
 
 void alertSound() {

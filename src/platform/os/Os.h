@@ -26,9 +26,33 @@ bool createDirectories(const std::string& path);
 // Copies a file, refusing to overwrite an existing target. False on any failure.
 bool copyFileNoOverwrite(const std::string& from, const std::string& to);
 
-// Writes `data` to a temporary file beside `path`, then renames it over `path`:
-// a failure leaves the previous file as it was and no temporary file behind.
-// Returns the operating system's text for the failure.
+// A file written under a temporary name beside `path` and renamed over it by
+// commit(): a failure leaves the previous file as it was and no temporary file
+// behind. Writes after a failure do nothing; commit() reports the first one.
+class ReplacementFile {
+  public:
+    explicit ReplacementFile(std::string path);
+    ReplacementFile(const ReplacementFile&) = delete;
+    ReplacementFile& operator=(const ReplacementFile&) = delete;
+    // Not committed: the temporary file goes.
+    ~ReplacementFile();
+
+    void write(std::string_view data);
+    // The operating system's text for the first failure so far.
+    std::optional<std::string> failure() const;
+    // Flushes to the disk and renames; the operating system's text for a failure.
+    std::optional<std::string> commit();
+
+  private:
+    void discard() noexcept;
+
+    std::string path_;
+    std::string temp_;
+    int fd_ = -1;
+    int error_ = 0;
+};
+
+// The whole of `data` through a ReplacementFile.
 std::optional<std::string> replaceFile(const std::string& path, std::string_view data);
 
 // The system's warning sound. Tests replace it to see that it was played.

@@ -1,11 +1,11 @@
 #include "PdfExport.h"
 
 #include "FileError.h"
+#include "FileOutput.h"
 #include "PagePainter.h"
 
 #include <QPageLayout>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 namespace report {
 
@@ -20,9 +20,9 @@ namespace {
 }  // namespace
 
 void writePdf(const PageSource& source, const QString& path, const QString& title) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        fail(path, file.errorString());
+    FileOutput file(path);
+    if (file.failure())
+        fail(path, QString::fromStdString(*file.failure()));
     {
         QPdfWriter writer(&file);
         writer.setTitle(title);
@@ -35,8 +35,8 @@ void writePdf(const PageSource& source, const QString& path, const QString& titl
             fail(path, QString::fromStdString(e.what()));
         }
     }
-    if (!file.commit())
-        fail(path, file.errorString());
+    if (auto error = file.commit())
+        fail(path, QString::fromStdString(*error));
 }
 
 }  // namespace report

@@ -4,7 +4,7 @@
 
 #include <QDataStream>
 #include <QFile>
-#include <QSaveFile>
+#include "FileOutput.h"
 
 #include <stdexcept>
 
@@ -86,9 +86,9 @@ void writeArchive(const PageSource& source, const QString& path) {
                             .arg(path, reason)
                             .toStdString());
     };
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        fail(file.errorString());
+    FileOutput file(path);
+    if (file.failure())
+        fail(QString::fromStdString(*file.failure()));
     QDataStream out(&file);
     out.setVersion(kStreamVersion);
     const int count = source.pageCount();
@@ -99,10 +99,10 @@ void writeArchive(const PageSource& source, const QString& path) {
     } catch (const std::exception& e) {
         fail(QString::fromStdString(e.what()));
     }
-    if (out.status() != QDataStream::Ok)
-        fail(file.errorString());
-    if (!file.commit())
-        fail(file.errorString());
+    if (auto error = file.failure())
+        fail(QString::fromStdString(*error));
+    if (auto error = file.commit())
+        fail(QString::fromStdString(*error));
 }
 
 std::unique_ptr<ArchivePages> ArchivePages::open(const QString& path) {

@@ -1,3 +1,4 @@
+#include "DiskFault.h"
 #include "ReportFixtures.h"
 #include "TestSupport.h"
 
@@ -17,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 
@@ -206,6 +208,37 @@ TEST_F(Preview, KeepsTheExistingFileWhenWritingFails) {
     EXPECT_EQ(testsupport::readFile(raf), "old archive");
     EXPECT_EQ(entries(dir_.path()),
               (std::vector<std::string>{"Report.pdf", "ReportArchive.raf", "dir.raf"}));
+}
+
+TEST_F(Preview, SavingOnAFaultyDiskSaysWhyAndLeavesNothingBehind) {
+    testsupport::MessageCatcher catcher;
+    struct Target {
+        const char* name;
+        std::function<bool(const QString&)> save;
+    };
+    for (const Target& target :
+         {Target{"Report.pdf", [&](const QString& p) { return window_->savePdf(p); }},
+          Target{"ReportArchive.raf", [&](const QString& p) { return window_->saveArchive(p); }}}) {
+        for (const auto fault : {testsupport::DiskFault::NotWritable, testsupport::DiskFault::Full,
+                                 testsupport::DiskFault::DirectoryInTheWay}) {
+            SCOPED_TRACE(std::string(target.name) + ", " + testsupport::toString(fault));
+            testsupport::FaultyDirectory dir(fault, target.name, "previous file");
+            if (!dir.unavailable().empty()) {
+                ADD_FAILURE() << dir.unavailable();
+                continue;
+            }
+            catcher.messages.clear();
+            dir.arm();
+            EXPECT_FALSE(target.save(QString::fromStdString(dir.file())));
+            dir.disarm();
+            ASSERT_EQ(catcher.messages.size(), 1u);
+            const std::string text = catcher.messages[0].text.toStdString();
+            EXPECT_NE(text.find("\"" + dir.file() + "\""), std::string::npos) << text;
+            EXPECT_NE(text.find(dir.reason()), std::string::npos) << text;
+            EXPECT_TRUE(dir.previousIntact());
+            EXPECT_EQ(dir.strayFiles(), std::vector<std::string>{});
+        }
+    }
 }
 
 TEST_F(Preview, MailsThePdfAsAnAttachment) {

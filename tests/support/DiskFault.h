@@ -1,0 +1,52 @@
+#pragma once
+
+#include "TestSupport.h"
+
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+enum class DiskFault { NotWritable, Full, DirectoryInTheWay };
+
+const char* toString(DiskFault fault);
+
+// A directory holding `fileName` (a file with `previous` as its content, or
+// for DirectoryInTheWay a directory of that name) where writing fails in the
+// chosen way while the fault is armed. Full is a small tmpfs filled to the
+// last byte; NotWritable takes write permission away, also from root (for
+// the calling thread's file access).
+class FaultyDirectory {
+  public:
+    FaultyDirectory(DiskFault fault, const std::string& fileName, const std::string& previous);
+    ~FaultyDirectory();
+    FaultyDirectory(const FaultyDirectory&) = delete;
+    FaultyDirectory& operator=(const FaultyDirectory&) = delete;
+
+    // Empty when the fault can be made here; otherwise why not.
+    const std::string& unavailable() const noexcept { return unavailable_; }
+    // Ends with "/".
+    const std::string& path() const noexcept { return path_; }
+    std::string file() const { return path_ + fileName_; }
+    // The operating system's words for the failure.
+    std::string reason() const;
+
+    void arm();
+    void disarm();
+    // Whether the file (or directory) in the way is as it was.
+    bool previousIntact() const;
+    // Whatever else lies in the directory now, besides the filler of a full disk.
+    std::vector<std::string> strayFiles() const;
+
+  private:
+    DiskFault fault_;
+    std::string fileName_;
+    std::string previous_;
+    TempDir base_;
+    std::string path_;
+    std::string unavailable_;
+    bool mounted_ = false;
+    bool armed_ = false;
+};
+
+}  // namespace testsupport
