@@ -1,10 +1,13 @@
 #include "Dados_Log/Dados_Log.h"
+#include "Principal_Log/LogReport.h"
 #include "Principal_Log/Principal_Log.h"
+#include "Principal_Log/ResultSetPipeline.h"
 #include "firebird/ParamStatement.h"
 #include "firebird/SqlDataSet.h"
 #include "firebird/Transaction.h"
 #include "ini/IniFile.h"
 #include "os/Os.h"
+#include "report/ReportPages.h"
 #include "ui_Principal_Log.h"
 #include "widgets/Application.h"
 #include "widgets/ResultSetModel.h"
@@ -19,6 +22,7 @@
 
 #include <sys/stat.h>
 
+#include <cmath>
 #include <filesystem>
 
 #include <gtest/gtest.h>
@@ -514,6 +518,85 @@ TEST_F(MainWindow, ExportOnAFaultyDiskSaysWhyAndLeavesNothingBehind) {
         EXPECT_TRUE(dir.previousIntact());
         EXPECT_EQ(dir.strayFiles(), std::vector<std::string>{});
     }
+}
+
+// The text of a LOG attribute of an XML packet, escapes undone.
+std::string packetLogText(const std::string& packet) {
+    const auto begin = packet.find(" LOG=\"");
+    if (begin == std::string::npos)
+        return {};
+    const auto end = packet.find('"', begin + 6);
+    std::string text;
+    for (std::size_t i = begin + 6; i < end; ++i) {
+        if (packet[i] != '&') {
+            text += packet[i];
+            continue;
+        }
+        const auto semi = packet.find(';', i);
+        const std::string entity = packet.substr(i, semi - i + 1);
+        if (entity.rfind("&#", 0) == 0)
+            text += static_cast<char>(std::stoi(entity.substr(2)));
+        else
+            text += entity == "&lt;"     ? '<'
+                    : entity == "&gt;"   ? '>'
+                    : entity == "&amp;"  ? '&'
+                    : entity == "&apos;" ? '\''
+                                         : '"';
+        i = semi;
+    }
+    return text;
+}
+
+TEST_F(MainWindow, ATenMegabyteTextIsShownPrintedAndExportedWhole) {
+    std::string text;
+    for (int line = 0; text.size() < 10 * 1024 * 1024; ++line) {
+        text += "linha " + std::to_string(line) +
+                ": a\xE7\xE3o <&> 'aspas' \"duplas\" C:\\DIR\\ \t" + std::string(line % 300, 'x') +
+                "\r\n";
+    }
+    {
+        auto& attachment = module_->BDLog.attachment();
+        auto tr = firebird::Transaction::start(attachment);
+        auto insert = firebird::ParamStatement::prepare(
+            attachment, tr, "INSERT INTO LOG (USUARIO, ACAO, LOG) VALUES ('ANA', 'MSG', :L)");
+        insert.setText("L", text);
+        insert.execute();
+        tr.commit();
+    }
+    show();
+    ui().cbUsers->setEditText("ANA");
+    search();
+    ASSERT_EQ(count(), "-> 1 registro(s) encontrado(s)");
+    ASSERT_EQ(module_->cdsPesq.text(0, module_->cdsPesq.fieldIndex("LOG")), text);
+
+    // Shown: the memo holds every character (it keeps line ends as LF).
+    QString shown = widgets::fromCp1252(text);
+    shown.remove(u'\r');
+    EXPECT_TRUE(ui().DBMemo1->toPlainText() == shown);
+
+    // Exported.
+    ui().BitBtn4->click();
+    ASSERT_TRUE(messages_.messages.empty()) << messages_.messages[0].text.toStdString();
+    EXPECT_TRUE(packetLogText(testsupport::readFile(exeDir_.file("Log.xml"))) == text);
+
+    // Printed: the memo's lines on all pages, joined, are the text without its line breaks.
+    const ResultSetPipeline pipeline(module_->cdsPesq);
+    const report::ReportPages pages(logReportDefinition({}), pipeline);
+    const report::Memo* memo = pages.layout().memo();
+    ASSERT_NE(memo, nullptr);
+    const double memoLeft = pages.layout().definition().page.marginLeft + memo->box.left;
+    QString printed;
+    for (int p = 0; p < pages.pageCount(); ++p) {
+        for (const report::TextItem& item : pages.page(p).texts) {
+            if (item.font == memo->font && std::fabs(item.pos.x() - memoLeft) < 1e-9)
+                printed += item.text;
+        }
+    }
+    QString expected = widgets::fromCp1252(text);
+    expected.remove(u'\r').remove(u'\n').replace(u'\t', u' ');
+    EXPECT_GT(pages.pageCount(), 100);
+    EXPECT_EQ(printed.size(), expected.size());
+    EXPECT_TRUE(printed == expected);
 }
 
 TEST_F(MainWindow, EscCancelsALongSearchAndTheNextOneWorks) {
