@@ -292,12 +292,15 @@ void TfrmPrincipal_Log::runSearch() {
         cancelled = true;
         dmLog->dspPesq.cancel();
     });
-    dmLog->dspPesq.setProgress(
-        [this](std::size_t rows) {
-            ui->pnRecordCount->setText(QStringLiteral("-> %1 registro(s) lido(s)...").arg(rows));
-            QCoreApplication::processEvents();
-        },
-        2000);
+    // The rows are fetched on a thread of their own, so Esc is seen also
+    // while the server is still working on the first row.
+    dmLog->dspPesq.setWaiting([this](std::size_t rows) {
+        ui->pnRecordCount->setText(QStringLiteral("-> %1 registro(s) lido(s)...").arg(rows));
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    });
+    struct StopWaiting {
+        ~StopWaiting() { dmLog->dspPesq.setWaiting(nullptr); }
+    } stopWaiting;
     try {
         dmLog->dspPesq.open(dmLog->cdsPesq);
     } catch (const firebird::DatabaseError& e) {

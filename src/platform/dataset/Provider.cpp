@@ -11,8 +11,12 @@
 #include "firebird/Transaction.h"
 
 #include <charconv>
+#include <condition_variable>
+#include <exception>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 
 namespace dataset {
 
@@ -125,6 +129,12 @@ void Provider::setProgress(std::function<void(std::size_t)> progress, std::size_
     progressEvery_ = every == 0 ? 1 : every;
 }
 
+void Provider::setWaiting(std::function<void(std::size_t)> waiting,
+                          std::chrono::milliseconds interval) {
+    waiting_ = std::move(waiting);
+    waitInterval_ = interval;
+}
+
 void Provider::cancel() noexcept {
     cancelled_ = true;
     if (isc_db_handle* db = running_.load())
@@ -144,7 +154,7 @@ void Provider::open(ResultSet& target) {
     std::optional<Fetched> fetched;
     running_ = db;
     try {
-        fetched.emplace(fetch(transaction));
+        fetched.emplace(waiting_ ? fetchWhileWaiting(transaction) : fetch(transaction));
     } catch (...) {
         // Before the transaction is released, so a cancel still pending
         // cannot fail its rollback.
@@ -156,6 +166,42 @@ void Provider::open(ResultSet& target) {
     clearPendingCancel(db);
     transaction.commit();
     target.open(std::move(fetched->rows), std::move(fetched->params));
+}
+
+Provider::Fetched Provider::fetchWhileWaiting(firebird::Transaction& transaction) {
+    std::mutex mutex;
+    std::condition_variable ended;
+    bool done = false;
+    std::optional<Fetched> fetched;
+    std::exception_ptr error;
+    fetchedRows_.store(0, std::memory_order_relaxed);
+    std::thread worker([&] {
+        try {
+            fetched.emplace(fetch(transaction));
+        } catch (...) {
+            error = std::current_exception();
+        }
+        const std::lock_guard lock(mutex);
+        done = true;
+        ended.notify_one();
+    });
+    try {
+        for (;;) {
+            waiting_(fetchedRows_.load(std::memory_order_relaxed));
+            std::unique_lock lock(mutex);
+            if (ended.wait_for(lock, waitInterval_, [&] { return done; }))
+                break;
+        }
+    } catch (...) {
+        // The fetch must not outlive what it fills.
+        cancel();
+        worker.join();
+        throw;
+    }
+    worker.join();
+    if (error)
+        std::rethrow_exception(error);
+    return std::move(*fetched);
 }
 
 Provider::Fetched Provider::fetch(firebird::Transaction& transaction) {
@@ -190,6 +236,7 @@ Provider::Fetched Provider::fetch(firebird::Transaction& transaction) {
     RowStore& rows = out.rows;
     const std::vector<FieldDef>& defs = rows.fields();
     std::vector<std::string> blobs(defs.size());  // reused from row to row
+    fetchedRows_.store(0, std::memory_order_relaxed);
     run->execute();
     std::size_t count = 0;
     while (run->fetch()) {
@@ -225,7 +272,8 @@ Provider::Fetched Provider::fetch(firebird::Transaction& transaction) {
             }
         }
         rows.commitRow();
-        if (++count % progressEvery_ == 0 && progress_)
+        fetchedRows_.store(++count, std::memory_order_relaxed);
+        if (count % progressEvery_ == 0 && progress_)
             progress_(count);
     }
     if (cancelled_)

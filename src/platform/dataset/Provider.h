@@ -3,6 +3,7 @@
 #include "ResultSet.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <functional>
 
@@ -31,8 +32,16 @@ class Provider {
     // target closed.
     void open(ResultSet& target);
 
-    // Called with the number of rows fetched so far, every `every` rows.
+    // Called with the number of rows fetched so far, every `every` rows, on
+    // the thread that fetches them.
     void setProgress(std::function<void(std::size_t)> progress, std::size_t every = 5000);
+    // When set, open() fetches on a thread of its own and calls `waiting` on
+    // the calling thread at once and then every `interval` until the fetch
+    // ends, with the rows fetched so far: the caller stays responsive (it may
+    // cancel) also while the server works on its first row. The caller must
+    // not use the connection meanwhile.
+    void setWaiting(std::function<void(std::size_t)> waiting,
+                    std::chrono::milliseconds interval = std::chrono::milliseconds(100));
     // 0 reads every text blob as a blob.
     void setInlineTextLimit(std::size_t bytes) noexcept { inlineLimit_ = bytes; }
 
@@ -49,10 +58,14 @@ class Provider {
         PacketParams params;
     };
     Fetched fetch(firebird::Transaction& transaction);
+    Fetched fetchWhileWaiting(firebird::Transaction& transaction);
 
     firebird::SqlDataSet* statement_;
     std::function<void(std::size_t)> progress_;
     std::size_t progressEvery_ = 5000;
+    std::function<void(std::size_t)> waiting_;
+    std::chrono::milliseconds waitInterval_{100};
+    std::atomic<std::size_t> fetchedRows_{0};
     std::size_t inlineLimit_ = kDefaultInlineLimit;
     bool inlined_ = false;
     std::atomic<bool> cancelled_{false};

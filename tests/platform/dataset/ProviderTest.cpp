@@ -11,6 +11,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include <future>
 #include <optional>
 #include <string>
@@ -273,6 +275,43 @@ TEST_F(ProviderTest, CancelFromAnotherThreadEndsTheOpenAndTheConnectionGoesOn) {
     provider.open(set);
     EXPECT_EQ(set.recordCount(), 20000u);
     connection_.execute("INSERT INTO LOG (ID) VALUES (0)");
+}
+
+TEST_F(ProviderTest, AWaitingCallerCancelsWhatTheServerIsStillWorkingOn) {
+    insertRows(10);
+    // Seconds of work on the server before it could give a first row.
+    firebird::SqlDataSet sql(connection_,
+                             "SELECT l.* FROM LOG l, RDB$FIELDS a, RDB$FIELDS b, RDB$FIELDS c "
+                             "WHERE a.RDB$FIELD_NAME = b.RDB$FIELD_NAME || 'x'");
+    dataset::Provider provider(sql);
+    std::vector<std::size_t> seen;
+    const auto caller = std::this_thread::get_id();
+    provider.setWaiting(
+        [&](std::size_t rows) {
+            EXPECT_EQ(std::this_thread::get_id(), caller);
+            seen.push_back(rows);
+            if (seen.size() == 3)
+                provider.cancel();
+        },
+        std::chrono::milliseconds(20));
+    dataset::ResultSet set;
+    try {
+        provider.open(set);
+        ADD_FAILURE() << "not cancelled";
+    } catch (const firebird::DatabaseError& e) {
+        EXPECT_EQ(e.engineCode(), isc_cancelled);
+    }
+    EXPECT_FALSE(set.active());
+    EXPECT_GE(seen.size(), 3u);
+    EXPECT_EQ(seen.front(), 0u);
+
+    // Waiting the whole way through brings every row, on the caller's thread.
+    sql.setCommandText("SELECT * FROM LOG ORDER BY ID");
+    seen.clear();
+    provider.setWaiting([&](std::size_t rows) { seen.push_back(rows); });
+    provider.open(set);
+    EXPECT_EQ(set.recordCount(), 10u);
+    EXPECT_FALSE(seen.empty());
 }
 
 }  // namespace
