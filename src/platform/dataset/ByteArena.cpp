@@ -37,11 +37,13 @@ char* ByteArena::allocate(std::size_t size) {
         return newBlock(size);
     }
     if (size > left_) {
-        while (chunk_ < size)
-            chunk_ *= 2;
-        next_ = newBlock(chunk_);
-        left_ = chunk_;
-        chunk_ = std::min(chunk_ * 2, kMaxChunk);
+        // A quarter of what is held already: the unused tail of the newest
+        // chunk stays under a fifth of the whole, whatever the set's size.
+        std::size_t chunk = std::clamp(held_ / 4, kFirstChunk, kMaxChunk);
+        while (chunk < size)
+            chunk *= 2;
+        next_ = newBlock(chunk);
+        left_ = chunk;
     }
     char* at = next_;
     next_ += size;

@@ -7,9 +7,10 @@
 namespace dataset {
 
 // Append-only byte storage in chunks. Blocks never move, so the addresses it
-// hands out stay valid for its whole life. Chunks grow from small to a fixed
-// maximum, so a small set holds little and a large one wastes at most one
-// chunk's tail; a piece larger than a quarter chunk gets a block of its own.
+// hands out stay valid for its whole life. Each chunk is a quarter of what is
+// held (from 16 KB to a fixed maximum), so at any size at most one chunk's
+// tail is unused; a piece larger than a quarter of the maximum gets a block
+// of its own.
 class ByteArena {
   public:
     ByteArena() = default;
@@ -45,7 +46,6 @@ class ByteArena {
     std::vector<Block> blocks_;
     char* next_ = nullptr;
     std::size_t left_ = 0;
-    std::size_t chunk_ = kFirstChunk;
     std::size_t held_ = 0;
 };
 
