@@ -2,10 +2,12 @@
 
 #include <sys/fsuid.h>
 #include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -44,11 +46,9 @@ FaultyDirectory::FaultyDirectory(DiskFault fault, const std::string& fileName,
     : fault_(fault), fileName_(fileName), previous_(previous), path_(base_.file("disk/")) {
     ::mkdir(path_.c_str(), 0777);
     if (fault_ == DiskFault::Full) {
-        if (::mount("tmpfs", path_.c_str(), "tmpfs", 0, "size=64k,mode=0777") != 0) {
-            unavailable_ = std::string("cannot mount a small tmpfs here: ") + std::strerror(errno);
-            return;
-        }
-        mounted_ = true;
+        // Where mounting is not allowed, a file size limit of nothing stands in
+        // for the full disk (the write fails with EFBIG instead of ENOSPC).
+        mounted_ = ::mount("tmpfs", path_.c_str(), "tmpfs", 0, "size=64k,mode=0777") == 0;
     }
     if (fault_ == DiskFault::DirectoryInTheWay)
         ::mkdir(file().c_str(), 0755);
@@ -67,7 +67,7 @@ std::string FaultyDirectory::reason() const {
         case DiskFault::NotWritable:
             return std::strerror(EACCES);
         case DiskFault::Full:
-            return std::strerror(ENOSPC);
+            return std::strerror(mounted_ ? ENOSPC : EFBIG);
         case DiskFault::DirectoryInTheWay:
             return std::strerror(EISDIR);
     }
@@ -78,8 +78,13 @@ void FaultyDirectory::arm() {
     if (armed_)
         return;
     armed_ = true;
-    if (fault_ == DiskFault::Full) {
+    if (fault_ == DiskFault::Full && mounted_) {
         fill(path_ + kFiller);
+    } else if (fault_ == DiskFault::Full) {
+        ::getrlimit(RLIMIT_FSIZE, &fileSizeLimit_);
+        previousSigxfsz_ = ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit none{0, fileSizeLimit_.rlim_max};
+        ::setrlimit(RLIMIT_FSIZE, &none);
     } else if (fault_ == DiskFault::NotWritable) {
         ::chmod(path_.c_str(), 0555);
         if (::geteuid() == 0)
@@ -95,8 +100,11 @@ void FaultyDirectory::disarm() {
         if (::geteuid() == 0)
             ::setfsuid(0);
         ::chmod(path_.c_str(), 0777);
-    } else if (fault_ == DiskFault::Full) {
+    } else if (fault_ == DiskFault::Full && mounted_) {
         std::remove((path_ + kFiller).c_str());
+    } else if (fault_ == DiskFault::Full) {
+        ::setrlimit(RLIMIT_FSIZE, &fileSizeLimit_);
+        ::signal(SIGXFSZ, previousSigxfsz_);
     }
 }
 

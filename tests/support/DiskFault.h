@@ -2,6 +2,8 @@
 
 #include "TestSupport.h"
 
+#include <sys/resource.h>
+
 #include <string>
 #include <vector>
 
@@ -23,8 +25,6 @@ class FaultyDirectory {
     FaultyDirectory(const FaultyDirectory&) = delete;
     FaultyDirectory& operator=(const FaultyDirectory&) = delete;
 
-    // Empty when the fault can be made here; otherwise why not.
-    const std::string& unavailable() const noexcept { return unavailable_; }
     // Ends with "/".
     const std::string& path() const noexcept { return path_; }
     std::string file() const { return path_ + fileName_; }
@@ -44,9 +44,10 @@ class FaultyDirectory {
     std::string previous_;
     TempDir base_;
     std::string path_;
-    std::string unavailable_;
     bool mounted_ = false;
     bool armed_ = false;
+    rlimit fileSizeLimit_{};
+    void (*previousSigxfsz_)(int) = nullptr;
 };
 
 }  // namespace testsupport

@@ -223,10 +223,6 @@ TEST_F(Preview, SavingOnAFaultyDiskSaysWhyAndLeavesNothingBehind) {
                                  testsupport::DiskFault::DirectoryInTheWay}) {
             SCOPED_TRACE(std::string(target.name) + ", " + testsupport::toString(fault));
             testsupport::FaultyDirectory dir(fault, target.name, "previous file");
-            if (!dir.unavailable().empty()) {
-                ADD_FAILURE() << dir.unavailable();
-                continue;
-            }
             catcher.messages.clear();
             dir.arm();
             EXPECT_FALSE(target.save(QString::fromStdString(dir.file())));
