@@ -132,6 +132,7 @@ ReplacementFile::ReplacementFile(std::string path) : path_(std::move(path)) {
     fd_ = ::mkstemp(temp_.data());
     if (fd_ < 0) {
         error_ = errno;
+        temp_.clear();  // nothing was made, so nothing is to be removed
         return;
     }
     // Keep the mode an existing file had; a new file gets the usual 0666 less umask.
@@ -180,7 +181,7 @@ void ReplacementFile::discard() noexcept {
         ::close(fd_);
         fd_ = -1;
     }
-    if (!temp_.empty() && temp_.find("XXXXXX") == std::string::npos) ::unlink(temp_.c_str());
+    if (!temp_.empty()) ::unlink(temp_.c_str());
     temp_.clear();
 }
 
