@@ -68,22 +68,23 @@ ParamStatement ParamStatement::prepare(Attachment& attachment, Transaction& tran
     st.names_ = positional.names;
 
     StatusVector sv;
-    isc_dsql_allocate_statement(sv.get(), attachment.handle(), &st.handle_);
+    isc_dsql_allocate_statement(sv.get(), attachment.handle(), st.handle_.get());
     sv.check();
 
     auto output = allocSqlda(1);
     // The length argument is 16 bits; 0 means "zero-terminated text".
     const unsigned short length =
         positional.sql.size() > 0xFFFF ? 0 : static_cast<unsigned short>(positional.sql.size());
-    isc_dsql_prepare(sv.get(), transaction.handle(), &st.handle_, length, positional.sql.c_str(),
-                     static_cast<unsigned short>(st.dialect_), asSqlda(output));
+    isc_dsql_prepare(sv.get(), transaction.handle(), st.handle_.get(), length,
+                     positional.sql.c_str(), static_cast<unsigned short>(st.dialect_),
+                     asSqlda(output));
     sv.check();
     if (asSqlda(output)->sqld > 0)
         throw usageError("A statement with input parameters must not return rows");
 
     const int count = static_cast<int>(st.names_.size());
     st.sqlda_ = allocSqlda(count);
-    isc_dsql_describe_bind(sv.get(), &st.handle_, static_cast<unsigned short>(st.dialect_),
+    isc_dsql_describe_bind(sv.get(), st.handle_.get(), static_cast<unsigned short>(st.dialect_),
                            asSqlda(st.sqlda_));
     sv.check();
     if (asSqlda(st.sqlda_)->sqld != count)
@@ -99,31 +100,6 @@ ParamStatement ParamStatement::prepare(Attachment& attachment, Transaction& tran
         p.describedScale = v.sqlscale;
     }
     return st;
-}
-
-ParamStatement::ParamStatement(ParamStatement&& other) noexcept
-    : attachment_(other.attachment_),
-      transaction_(other.transaction_),
-      handle_(std::exchange(other.handle_, 0)),
-      dialect_(other.dialect_),
-      sqlda_(std::move(other.sqlda_)),
-      names_(std::move(other.names_)),
-      params_(std::move(other.params_)) {}
-
-ParamStatement& ParamStatement::operator=(ParamStatement&& other) noexcept {
-    if (this != &other) {
-        this->~ParamStatement();
-        new (this) ParamStatement(std::move(other));
-    }
-    return *this;
-}
-
-ParamStatement::~ParamStatement() {
-    if (handle_ != 0) {
-        StatusVector sv;
-        isc_dsql_free_statement(sv.get(), &handle_, DSQL_drop);
-        handle_ = 0;
-    }
 }
 
 int ParamStatement::paramIndex(std::string_view name) const noexcept {
@@ -257,7 +233,7 @@ void ParamStatement::execute() {
     for (std::size_t i = 0; i < params_.size(); ++i)
         bindInput(static_cast<int>(i));
     StatusVector sv;
-    isc_dsql_execute(sv.get(), transaction_->handle(), &handle_,
+    isc_dsql_execute(sv.get(), transaction_->handle(), handle_.get(),
                      static_cast<unsigned short>(dialect_), asSqlda(sqlda_));
     sv.check();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "StatementHandle.h"
+
 #include <ibase.h>
 
 #include <memory>
@@ -23,11 +25,10 @@ class ParamStatement {
     static ParamStatement prepare(Attachment& attachment, Transaction& transaction,
                                   std::string_view sql);
 
-    ParamStatement(ParamStatement&& other) noexcept;
-    ParamStatement& operator=(ParamStatement&& other) noexcept;
+    ParamStatement(ParamStatement&& other) noexcept = default;
+    ParamStatement& operator=(ParamStatement&& other) noexcept = default;
     ParamStatement(const ParamStatement&) = delete;
     ParamStatement& operator=(const ParamStatement&) = delete;
-    ~ParamStatement();
 
     // One name per placeholder, in order; empty for a "?".
     const std::vector<std::string>& paramNames() const noexcept { return names_; }
@@ -80,7 +81,7 @@ class ParamStatement {
 
     Attachment* attachment_ = nullptr;
     Transaction* transaction_ = nullptr;
-    isc_stmt_handle handle_ = 0;
+    StatementHandle handle_;
     int dialect_ = 3;
     std::unique_ptr<char[]> sqlda_;  // input XSQLDA of variable size
     std::vector<std::string> names_;

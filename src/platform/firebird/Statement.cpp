@@ -67,17 +67,17 @@ Statement Statement::prepare(Attachment& attachment, Transaction& transaction,
     st.dialect_ = attachment.dialect();
 
     StatusVector sv;
-    isc_dsql_allocate_statement(sv.get(), attachment.handle(), &st.handle_);
+    isc_dsql_allocate_statement(sv.get(), attachment.handle(), st.handle_.get());
     sv.check();
 
     st.sqlda_ = allocSqlda(16);
     if (sql.size() > 0xFFFF) {
         // The length argument is 16 bits; 0 means "zero-terminated text".
         const std::string text(sql);
-        isc_dsql_prepare(sv.get(), transaction.handle(), &st.handle_, 0, text.c_str(),
+        isc_dsql_prepare(sv.get(), transaction.handle(), st.handle_.get(), 0, text.c_str(),
                          static_cast<unsigned short>(st.dialect_), asSqlda(st.sqlda_));
     } else {
-        isc_dsql_prepare(sv.get(), transaction.handle(), &st.handle_,
+        isc_dsql_prepare(sv.get(), transaction.handle(), st.handle_.get(),
                          static_cast<unsigned short>(sql.size()), sql.data(),
                          static_cast<unsigned short>(st.dialect_), asSqlda(st.sqlda_));
     }
@@ -86,11 +86,11 @@ Statement Statement::prepare(Attachment& attachment, Transaction& transaction,
     const int needed = asSqlda(st.sqlda_)->sqld;
     if (needed > asSqlda(st.sqlda_)->sqln) {
         st.sqlda_ = allocSqlda(needed);
-        isc_dsql_describe(sv.get(), &st.handle_, static_cast<unsigned short>(st.dialect_),
+        isc_dsql_describe(sv.get(), st.handle_.get(), static_cast<unsigned short>(st.dialect_),
                           asSqlda(st.sqlda_));
         sv.check();
     }
-    const auto type = statementType(&st.handle_);
+    const auto type = statementType(st.handle_.get());
     st.returnsRows_ = type == isc_info_sql_stmt_select || type == isc_info_sql_stmt_select_for_upd;
     st.bindOutput();
     return st;
@@ -132,47 +132,21 @@ void Statement::bindOutput() {
     }
 }
 
-Statement::Statement(Statement&& other) noexcept
-    : attachment_(other.attachment_),
-      transaction_(other.transaction_),
-      handle_(std::exchange(other.handle_, 0)),
-      dialect_(other.dialect_),
-      returnsRows_(other.returnsRows_),
-      cursorOpen_(std::exchange(other.cursorOpen_, false)),
-      sqlda_(std::move(other.sqlda_)),
-      buffer_(std::move(other.buffer_)),
-      columns_(std::move(other.columns_)) {}
-
-Statement& Statement::operator=(Statement&& other) noexcept {
-    if (this != &other) {
-        this->~Statement();
-        new (this) Statement(std::move(other));
-    }
-    return *this;
-}
-
-Statement::~Statement() {
-    if (handle_ != 0) {
-        StatusVector sv;
-        isc_dsql_free_statement(sv.get(), &handle_, DSQL_drop);
-        handle_ = 0;
-    }
-}
-
 void Statement::execute() {
     StatusVector sv;
     closeCursor();
-    isc_dsql_execute2(sv.get(), transaction_->handle(), &handle_,
+    isc_dsql_execute2(sv.get(), transaction_->handle(), handle_.get(),
                       static_cast<unsigned short>(dialect_), nullptr, nullptr);
     sv.check();
     cursorOpen_ = returnsRows_;
 }
 
 bool Statement::fetch() {
-    if (!cursorOpen_) return false;
+    // A statement moved from keeps its flag but no longer its handle.
+    if (!cursorOpen_ || !handle_) return false;
     StatusVector sv;
-    const ISC_STATUS rc = isc_dsql_fetch(sv.get(), &handle_, static_cast<unsigned short>(dialect_),
-                                         asSqlda(sqlda_));
+    const ISC_STATUS rc =
+        isc_dsql_fetch(sv.get(), handle_.get(), static_cast<unsigned short>(dialect_), asSqlda(sqlda_));
     if (rc == 100) {
         closeCursor();
         return false;
@@ -182,9 +156,9 @@ bool Statement::fetch() {
 }
 
 void Statement::closeCursor() noexcept {
-    if (!cursorOpen_) return;
+    if (!cursorOpen_ || !handle_) return;
     StatusVector sv;
-    isc_dsql_free_statement(sv.get(), &handle_, DSQL_close);
+    isc_dsql_free_statement(sv.get(), handle_.get(), DSQL_close);
     cursorOpen_ = false;
 }
 

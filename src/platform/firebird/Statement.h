@@ -1,5 +1,7 @@
 #pragma once
 
+#include "StatementHandle.h"
+
 #include <ibase.h>
 
 #include <cstdint>
@@ -45,11 +47,10 @@ public:
     Statement() = default;
     static Statement prepare(Attachment& attachment, Transaction& transaction, std::string_view sql);
 
-    Statement(Statement&& other) noexcept;
-    Statement& operator=(Statement&& other) noexcept;
+    Statement(Statement&& other) noexcept = default;
+    Statement& operator=(Statement&& other) noexcept = default;
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
-    ~Statement();
 
     const std::vector<ColumnInfo>& columns() const noexcept { return columns_; }
     bool returnsRows() const noexcept { return returnsRows_; }
@@ -81,7 +82,7 @@ private:
 
     Attachment* attachment_ = nullptr;
     Transaction* transaction_ = nullptr;
-    isc_stmt_handle handle_ = 0;
+    StatementHandle handle_;
     int dialect_ = 3;
     bool returnsRows_ = false;
     bool cursorOpen_ = false;
