@@ -145,8 +145,8 @@ bool Statement::fetch() {
     // A statement moved from keeps its flag but no longer its handle.
     if (!cursorOpen_ || !handle_) return false;
     StatusVector sv;
-    const ISC_STATUS rc =
-        isc_dsql_fetch(sv.get(), handle_.get(), static_cast<unsigned short>(dialect_), asSqlda(sqlda_));
+    const auto dialect = static_cast<unsigned short>(dialect_);
+    const ISC_STATUS rc = isc_dsql_fetch(sv.get(), handle_.get(), dialect, asSqlda(sqlda_));
     if (rc == 100) {
         closeCursor();
         return false;
