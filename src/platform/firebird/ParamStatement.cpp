@@ -3,6 +3,7 @@
 #include "Attachment.h"
 #include "DatabaseError.h"
 #include "NamedParams.h"
+#include "Sqlda.h"
 #include "Transaction.h"
 
 #include <algorithm>
@@ -12,20 +13,6 @@
 namespace firebird {
 
 namespace {
-
-XSQLDA* asSqlda(const std::unique_ptr<char[]>& raw) {
-    return reinterpret_cast<XSQLDA*>(raw.get());
-}
-
-std::unique_ptr<char[]> allocSqlda(int count) {
-    const int n = count > 0 ? count : 1;
-    auto raw = std::make_unique<char[]>(XSQLDA_LENGTH(n));
-    std::memset(raw.get(), 0, XSQLDA_LENGTH(n));
-    auto* da = reinterpret_cast<XSQLDA*>(raw.get());
-    da->version = SQLDA_VERSION1;
-    da->sqln = static_cast<ISC_SHORT>(n);
-    return raw;
-}
 
 bool sameName(std::string_view a, std::string_view b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {

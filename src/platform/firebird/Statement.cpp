@@ -2,6 +2,7 @@
 
 #include "Attachment.h"
 #include "DatabaseError.h"
+#include "Sqlda.h"
 #include "Transaction.h"
 
 #include <cstdio>
@@ -11,18 +12,6 @@
 namespace firebird {
 
 namespace {
-
-XSQLDA* asSqlda(const std::unique_ptr<char[]>& raw) { return reinterpret_cast<XSQLDA*>(raw.get()); }
-
-std::unique_ptr<char[]> allocSqlda(int columns) {
-    const int n = columns > 0 ? columns : 1;
-    auto raw = std::make_unique<char[]>(XSQLDA_LENGTH(n));
-    std::memset(raw.get(), 0, XSQLDA_LENGTH(n));
-    auto* da = reinterpret_cast<XSQLDA*>(raw.get());
-    da->version = SQLDA_VERSION1;
-    da->sqln = static_cast<ISC_SHORT>(n);
-    return raw;
-}
 
 ColumnType typeOf(const XSQLVAR& v) {
     switch (v.sqltype & ~1) {
