@@ -4,7 +4,7 @@
 // same texts with Qt's own text layout, which the per-byte tables replace.
 
 #include "Principal_Log/LogReport.h"
-#include "report/FieldFormat.h"
+#include "dataset/ValueText.h"
 #include "report/PagePainter.h"
 #include "report/PreviewWindow.h"
 #include "report/ReportPages.h"
@@ -75,11 +75,11 @@ class SyntheticLog : public report::DataPipeline {
             case 0:
                 return scratch = std::to_string(row + 1);
             case 1:
-                return report::formatDate(2014, 3, 1 + static_cast<int>(row % 28), scratch);
+                return dataset::dateText(2014, 3, 1 + static_cast<int>(row % 28), scratch);
             case 2:
-                return report::formatTime(static_cast<int>(row / 3600 % 24),
-                                          static_cast<int>(row / 60 % 60),
-                                          static_cast<int>(row % 60), scratch);
+                return dataset::timeText(static_cast<int>(row / 3600 % 24),
+                                         static_cast<int>(row / 60 % 60),
+                                         static_cast<int>(row % 60), scratch);
             case 3:
                 return "USUARIO_DE_TESTE";
             case 4:

@@ -17,7 +17,7 @@ class DataPipeline {
     virtual int fieldIndex(std::string_view name) const = 0;
     // The printed text of a field of a row; empty for a null value. Stored text
     // comes back as a view of the pipeline's own rows; a value the pipeline
-    // formats (a date, a time: see FieldFormat.h) is written into `scratch` and
+    // formats (a date, a time) is written into `scratch` and
     // the view points there. The view is read before the next call.
     virtual std::string_view text(std::size_t row, int field, std::string& scratch) const = 0;
 };

@@ -1,6 +1,7 @@
 #include "ResultSetModel.h"
 
 #include "dataset/ResultSet.h"
+#include "dataset/ValueText.h"
 
 #include <QStringDecoder>
 
@@ -42,30 +43,8 @@ int ResultSetModel::columnCount(const QModelIndex& parent) const {
 }
 
 QString ResultSetModel::displayText(const dataset::ResultSet& set, std::size_t row, int field) {
-    if (field < 0 || set.isNull(row, field))
-        return {};
-    switch (set.fields()[static_cast<std::size_t>(field)].type) {
-        case dataset::FieldType::Date: {
-            const auto d = set.date(row, field);
-            return QStringLiteral("%1/%2/%3")
-                .arg(d.day, 2, 10, QLatin1Char('0'))
-                .arg(d.month, 2, 10, QLatin1Char('0'))
-                .arg(d.year, 4, 10, QLatin1Char('0'));
-        }
-        case dataset::FieldType::Time: {
-            const auto t = set.time(row, field);
-            return QStringLiteral("%1:%2:%3")
-                .arg(t.hour, 2, 10, QLatin1Char('0'))
-                .arg(t.minute, 2, 10, QLatin1Char('0'))
-                .arg(t.second, 2, 10, QLatin1Char('0'));
-        }
-        case dataset::FieldType::Float:
-            return QString::number(set.floatValue(row, field), 'g', 15);
-        case dataset::FieldType::String:
-        case dataset::FieldType::Memo:
-            return fromCp1252(set.text(row, field));
-    }
-    return {};
+    std::string scratch;
+    return fromCp1252(dataset::valueText(set, row, field, scratch));
 }
 
 QVariant ResultSetModel::data(const QModelIndex& index, int role) const {
