@@ -236,7 +236,6 @@ Provider::Fetched Provider::fetch(firebird::Transaction& transaction) {
     RowStore& rows = out.rows;
     const std::vector<FieldDef>& defs = rows.fields();
     std::vector<std::string> blobs(defs.size());  // reused from row to row
-    fetchedRows_.store(0, std::memory_order_relaxed);
     run->execute();
     std::size_t count = 0;
     while (run->fetch()) {
